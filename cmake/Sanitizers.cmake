@@ -1,0 +1,13 @@
+# Sanitizers are switched on for the whole build, so every library and test agrees on the runtime.
+set(_zq_sanitizers "")
+if(ZQ_ENABLE_ASAN)
+  list(APPEND _zq_sanitizers address)
+endif()
+if(ZQ_ENABLE_UBSAN)
+  list(APPEND _zq_sanitizers undefined)
+endif()
+if(_zq_sanitizers)
+  list(JOIN _zq_sanitizers "," _zq_sanitize_list)
+  add_compile_options(-fsanitize=${_zq_sanitize_list} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=${_zq_sanitize_list})
+endif()

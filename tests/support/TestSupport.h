@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace zq::test {
+
+/// Folder of the committed test data (tests/data).
+QString dataPath(const QString& relative);
+
+/// Writes bytes to a file, creating parent folders; returns false on failure.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+/// Reads a whole file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+
+/// Folder that holds the built program bundle (zq481k-tool, lang/, ...).
+QString bundleDir();
+
+}  // namespace zq::test

@@ -1,0 +1,57 @@
+#include "Commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    int (*run)(const QStringList&, zq::tool::CommandIo);
+};
+
+constexpr Command kCommands[] = {
+    {"scan", "scan [--json] PATH...          list recordings as the viewer lists them", zq::tool::runScan},
+    {"check", "check FILE                      layout class and chunk locations of a recording",
+     zq::tool::runCheck},
+    {"repair", "repair SRC DST                  write a repaired copy of a recording", zq::tool::runRepair},
+    {"info", "info FILE [--at MS --duration MS] [--json]  information record and sensor data",
+     zq::tool::runInfo},
+    {"snapshot", "snapshot FILE --at SECONDS --out DIR  save the frames of each channel as JPEG",
+     zq::tool::runSnapshot},
+    {"generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
+     zq::tool::runGenerate},
+    {"make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard},
+};
+
+void printUsage(QTextStream& stream)
+{
+    stream << "usage: zq481k-tool COMMAND [ARGS]\n\ncommands:\n";
+    for (const Command& command : kCommands)
+        stream << "  " << command.synopsis << '\n';
+    stream << "\nzq481k-tool COMMAND --help shows the options of one command.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
+        printUsage(args.isEmpty() ? err : out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const Command& command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return command.run(args, {out, err});
+    }
+    err << "zq481k-tool: unknown command \"" << name << "\"\n";
+    printUsage(err);
+    return 2;
+}
