@@ -14,6 +14,8 @@ class COptionFile {
 public:
     COptionFile();
     ~COptionFile();
+    COptionFile(COptionFile&&) noexcept = default;
+    COptionFile& operator=(COptionFile&&) noexcept = default;
 
     /// Sets the option-file path to the program folder + "/config/option.ini"; false (path left empty)
     /// when the program folder cannot be determined.

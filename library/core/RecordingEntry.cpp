@@ -1,0 +1,86 @@
+#include "RecordingEntry.h"
+
+#include "TextLookup.h"
+
+namespace zq {
+
+namespace {
+
+constexpr int kDateTimeLength = 15;
+constexpr int kCategoryIndex = 15;
+
+// Leading decimal digits of a field; a field without a leading digit reads 0. The value is kept in
+// 16 bits as the calendar fields are.
+quint16 leadingNumber(const QString& name, int position, int length)
+{
+    const QByteArray field = name.mid(position, length).toLatin1();
+    quint32 value = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + quint32(c - '0');
+    }
+    return quint16(value);
+}
+
+}  // namespace
+
+RecordingEntry ParseEntry(const DirectoryEntry& file, const QString& folder, qint32 origin)
+{
+    RecordingEntry entry;
+    entry.origin = origin;
+    entry.name = file.name;
+    entry.path = folder + file.name;
+    entry.dateTime.year = leadingNumber(file.name, 0, 4);
+    entry.dateTime.month = leadingNumber(file.name, 4, 2);
+    entry.dateTime.day = leadingNumber(file.name, 6, 2);
+    entry.dateTime.hour = leadingNumber(file.name, 9, 2);
+    entry.dateTime.minute = leadingNumber(file.name, 11, 2);
+    entry.dateTime.second = leadingNumber(file.name, 13, 2);
+    if (!SystemTimeToFileTime(entry.dateTime, &entry.stamp))
+        entry.stamp = {};
+    entry.sizeKiB = file.sizeBytes / 1024;
+    return entry;
+}
+
+RecordingCategory CategoryOf(const QString& name)
+{
+    if (name.size() <= kCategoryIndex)
+        return kCategoryUnknown;
+    switch (name.at(kCategoryIndex).unicode()) {
+    case 'D':
+        return kCategoryInfinite;
+    case 'E':
+        return kCategoryEvent;
+    case 'M':
+        return kCategoryParking;
+    default:
+        return kCategoryUnknown;
+    }
+}
+
+QString CategoryLabel(qint32 category)
+{
+    switch (category) {
+    case kCategoryInfinite:
+        return Text(133);
+    case kCategoryEvent:
+        return Text(132);
+    case kCategoryParking:
+        return Text(134);
+    case kCategoryAll:
+        return Text(131);
+    default:
+        return QStringLiteral("UnKnown");
+    }
+}
+
+bool EntryLess(const RecordingEntry& a, const RecordingEntry& b)
+{
+    const int order = QStringView(a.name).left(kDateTimeLength).compare(QStringView(b.name).left(kDateTimeLength));
+    if (order != 0)
+        return order < 0;
+    return a.sizeKiB < b.sizeKiB;
+}
+
+}  // namespace zq
