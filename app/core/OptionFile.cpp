@@ -91,7 +91,12 @@ bool COptionFile::ReadOptionFile()
         return false;
     const QByteArray bytes = file.readAll();
     file.close();
+    ParseOptionText(bytes);
+    return true;
+}
 
+void COptionFile::ParseOptionText(const QByteArray& bytes)
+{
     for (const QByteArray& piece : splitIntoPieces(bytes)) {
         const QString line = trimControls(QString::fromLocal8Bit(piece));
         if (line.startsWith(QLatin1Char('[')))
@@ -116,7 +121,6 @@ bool COptionFile::ReadOptionFile()
         else if (key == QLatin1String("SPEED"))
             m_speedInMiles = leadingInt(value) != 0;
     }
-    return true;
 }
 
 bool COptionFile::WriteOptionFile()
