@@ -10,7 +10,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   gstreamer1.0-tools
-  fonts-nanum fonts-liberation2
+  fonts-nanum fonts-liberation2 fonts-wqy-microhei
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils ffmpeg
   clang libclang-rt-14-dev
