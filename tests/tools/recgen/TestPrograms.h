@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace zq::test {
+
+struct ProgramResult {
+    int exitCode = -1; // -1: did not start or crashed
+    QByteArray out;
+    QByteArray err;
+};
+
+ProgramResult RunProgram(const QString& program, const QStringList& arguments);
+
+/// One decoded picture of a video stream, through ffmpeg; null when ffmpeg cannot give it.
+QImage DecodeFrame(const QString& path, int videoStream, int frameIndex, const QString& filter = {});
+
+/// ffprobe's view of the streams: "codec_type:codec_name" per stream, in order.
+QStringList ProbeStreams(const QString& path);
+
+} // namespace zq::test
