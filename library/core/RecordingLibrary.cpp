@@ -183,8 +183,12 @@ bool RecordingLibrary::TakeUserPaths(int index, const QStringList& paths, bool a
             return false;
         tookFile = true;
     }
-    if (!tookFile)
+    // A drop of folders alone reports no file taken, yet its recordings are listed: they are put in list
+    // order all the same, since the file system lists a folder in no particular order.
+    if (!tookFile) {
+        std::stable_sort(m_entries.begin(), m_entries.end(), EntryLess);
         return false;
+    }
     m_sourceFolders.append(lastPath);
     Finish(index);
     return true;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace zq;
@@ -158,8 +159,13 @@ TEST_F(RecordingLibraryTest, DroppedFolderIsScannedWithUserOrigin)
     m_library.RefreshSources();
     const int browse = m_library.SourceCount() - 1;
     // Only folders were dropped: their recordings are listed, but no single file was taken.
+    for (int minute = 59; minute >= 10; --minute)
+        file(QString("card/NORMAL/20170601_10%1D.avi").arg(minute * 100));
     EXPECT_FALSE(m_library.OpenSource(browse, DroppedPaths{{card + "/NORMAL", card + "/EVENT/"}}));
-    EXPECT_EQ(m_library.EntryCount(), 3);
+    EXPECT_EQ(m_library.EntryCount(), 53);
+    // Listed oldest first all the same.
+    EXPECT_TRUE(std::is_sorted(m_library.Entries().begin(), m_library.Entries().end(), EntryLess));
+    EXPECT_EQ(m_library.SelectedSource(), -1);
     for (const RecordingEntry& e : m_library.Entries())
         EXPECT_EQ(e.origin, kOriginUser);
     EXPECT_FALSE(names().contains(".20170531_091000D.avi"));
