@@ -18,6 +18,9 @@ public:
     virtual void RepaintFrame() = 0;
     /// The rectangle, in the surface's own coordinates, that the frame is stretched over.
     virtual void SetVideoRect(const QRect& rect) = 0;
+    /// The surface's whole client area in its own coordinates (the engine hands it back as the video
+    /// rectangle when the screens are laid out).
+    virtual QRect ClientRect() const = 0;
     /// Forget the last frame (the recording was closed).
     virtual void ClearFrame() = 0;
 };

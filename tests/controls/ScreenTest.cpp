@@ -1,0 +1,81 @@
+#include "CRkScreenCtrl.h"
+#include "CommandIds.h"
+#include "SkinTestImages.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace zq {
+namespace {
+
+using test::Grab;
+
+QImage QuarterFrame(int width, int height)
+{
+    QImage frame(width, height, QImage::Format_RGB32);
+    QPainter painter(&frame);
+    painter.fillRect(0, 0, width / 2, height / 2, Qt::red);
+    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, Qt::yellow);
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, Qt::green);
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, Qt::blue);
+    return frame;
+}
+
+TEST(ScreenCtrl, CreatedHiddenAndPaintsTheNewestFrameStretchedOverItsVideoRect)
+{
+    QWidget owner;
+    CRkScreenCtrl screen;
+    ASSERT_TRUE(screen.Create(&owner, 5000, 12, 50, 320, 180));
+    owner.show();
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(screen.objectName(), QStringLiteral("RkScreenWnd"));
+    EXPECT_EQ(screen.geometry(), QRect(12, 50, 320, 180));
+    VideoSurface& surface = screen;
+    surface.PresentFrame(QuarterFrame(64, 36));
+    EXPECT_EQ(Grab(screen).pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(Grab(screen).pixel(317, 177), qRgb(255, 255, 0));
+
+    surface.SetVideoRect(QRect(40, 20, 100, 60));
+    surface.PresentFrame(QuarterFrame(1920, 1080));
+    const QImage part = Grab(screen);
+    EXPECT_EQ(part.pixel(41, 21), qRgb(255, 0, 0));
+    EXPECT_EQ(part.pixel(138, 78), qRgb(255, 255, 0));
+    EXPECT_EQ(part.pixel(39, 21), qRgb(0, 0, 0));
+    EXPECT_EQ(part.pixel(141, 50), qRgb(0, 0, 0));
+    surface.ClearFrame();
+    EXPECT_EQ(Grab(screen).pixel(60, 40), qRgb(0, 0, 0));
+}
+
+TEST(ScreenCtrl, RightPressShowsTheLanguagesMenuWhoseCommandsReachTheOwner)
+{
+    test::MessageRecorder owner;
+    CRkScreenCtrl screen;
+    screen.Create(&owner, 5000, 0, 0, 200, 100);
+    owner.show();
+    screen.show();
+    auto open = [&screen](int language) {
+        screen.SetLanguage(language);
+        test::SendMouse(screen, QEvent::MouseButtonPress, QPoint(20, 20), Qt::RightButton, Qt::RightButton);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    QMenu* german = open(2);
+    ASSERT_NE(german, nullptr);
+    EXPECT_EQ(german->title(), QStringLiteral("MENU1"));
+    german->actions().first()->trigger();
+    german->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(owner.Commands(), QList<int> { kMenuOpen });
+
+    QMenu* english = open(0);
+    ASSERT_NE(english, nullptr);
+    EXPECT_EQ(english->title(), QStringLiteral("MENU3"));
+    english->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(open(12), nullptr);
+    EXPECT_EQ(open(-1), nullptr);
+}
+
+} // namespace
+} // namespace zq
