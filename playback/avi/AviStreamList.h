@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QVector>
 
@@ -22,5 +23,7 @@ struct AviStreamInfo {
 /// Reads the streams of the "hdrl" list, in stream order. False when the file cannot be opened or is not
 /// a RIFF "AVI " file; every read is bounds-checked, so a damaged header gives the streams read so far.
 bool ReadAviStreamList(const QString& path, QVector<AviStreamInfo>* streams);
+/// The same on an open random-access device (a file or bytes in memory).
+bool ReadAviStreamList(QIODevice& device, QVector<AviStreamInfo>* streams);
 
 }  // namespace zq

@@ -13,6 +13,9 @@ struct CommandIo {
     QTextStream& err;
 };
 
+/// Why a FILE argument cannot be read at all (missing, a folder, no permission); empty when it opens.
+QString UnreadableReason(const QString& path);
+
 int runScan(const QStringList& args, CommandIo io);
 int runCheck(const QStringList& args, CommandIo io);
 int runRepair(const QStringList& args, CommandIo io);
