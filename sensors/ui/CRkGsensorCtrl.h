@@ -1,0 +1,58 @@
+#pragma once
+
+#include "GsensorGeometry.h"
+
+#include <QImage>
+#include <QVector>
+#include <QWidget>
+
+namespace zq {
+
+class CGSensorData;
+
+/// The three G-sensor axes of the whole current recording as three curves on a fixed grid. The owner
+/// hands over the recording's samples (and an empty list when it closes); the picture is built once per
+/// size and data and only copied on later paints. A right press shows the language's context menu.
+class CRkGsensorCtrl : public QWidget {
+    Q_OBJECT
+public:
+    explicit CRkGsensorCtrl(QWidget* parent = nullptr);
+
+    /// Makes the control a visible child of `parent` at the rectangle; false without a parent.
+    bool Create(QWidget* parent, int id, int x, int y, int width, int height);
+    bool IsCreated() const { return m_created; }
+    int Id() const { return m_id; }
+
+    /// The samples of the current recording; an empty list gives the bare grid.
+    void SetSamples(const QVector<CGSensorData>& samples);
+    int SampleCount() const { return int(m_x.size()); }
+    /// The interface language index; it chooses the context menu.
+    void SetLanguage(int language) { m_language = language; }
+    int Language() const { return m_language; }
+
+    /// The plot geometry of the last picture (the current size once Render or a paint has run).
+    const GsensorGeometry& Geometry() const { return m_geometry; }
+    /// The control's picture at its current size.
+    QImage Render();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void RebuildGrid();
+    void RebuildPicture();
+
+    int m_id = 0;
+    bool m_created = false;
+    int m_language = 0;
+    GsensorGeometry m_geometry;
+    QVector<int> m_x;
+    QVector<int> m_y;
+    QVector<int> m_z;
+    QImage m_grid; // background, grid and labels for the current size
+    QImage m_picture; // the grid with the curves
+    bool m_pictureValid = false;
+};
+
+} // namespace zq
