@@ -155,7 +155,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir folder;
     QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    zq::recgen::RecordingSpec request;
+    zq::recgen::RecordingRequest request;
     request.frontWidth = 1920;
     request.frontHeight = 1080;
     request.rearWidth = 1280;

@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     const QString byCp = dir.filePath(QStringLiteral("cp-copy.avi"));
     const QString repaired = dir.filePath(QStringLiteral("20170531_000507I_REPAIR.avi"));
 
-    zq::recgen::RecordingSpec wanted;
+    zq::recgen::RecordingRequest wanted;
     wanted.idx1BeforeMovi = true;
     wanted.durationSeconds = 10.0; // encoded once; the generator repeats the pictures up to the target size
     wanted.targetBytes = bytes;

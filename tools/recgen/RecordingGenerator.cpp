@@ -45,7 +45,7 @@ bool Fail(QString* error, const QString& message)
 
 } // namespace
 
-QString CheckRecordingSpec(const RecordingSpec& request)
+QString CheckRecordingRequest(const RecordingRequest& request)
 {
     if (request.videoStreams != 1 && request.videoStreams != 2 && request.videoStreams != 4)
         return QStringLiteral("video streams must be 1, 2 or 4, not %1").arg(request.videoStreams);
@@ -93,7 +93,7 @@ int RecordCount(int perSecond, double seconds)
     return int(std::ceil(perSecond * seconds - 1e-9));
 }
 
-bool EncodeVideo(const RecordingSpec& request, int frames, const QString& folder, QVector<EncodedStream>* out,
+bool EncodeVideo(const RecordingRequest& request, int frames, const QString& folder, QVector<EncodedStream>* out,
     QString* error)
 {
     struct Channel {
@@ -208,9 +208,9 @@ void SetAudioChunks(AviStream& audio, AudioKind kind, int sampleRate, double sec
 } // namespace
 
 bool WriteRecording(
-    const QString& path, const RecordingSpec& request, GeneratedRecording* result, QString* error)
+    const QString& path, const RecordingRequest& request, GeneratedRecording* result, QString* error)
 {
-    const QString problem = CheckRecordingSpec(request);
+    const QString problem = CheckRecordingRequest(request);
     if (!problem.isEmpty())
         return Fail(error, problem);
     const QDateTime start = request.startUtc.isValid() ? request.startUtc.toUTC() : DefaultStart();

@@ -29,7 +29,7 @@ enum class StrdPlacement { FirstVideo, RearVideo, Audio, None };
 
 /// Everything a test or the sample card can choose about a generated recording. Defaults give a small,
 /// healthy two-channel recording of a few seconds at 320x180 with AAC audio and sensor data.
-struct RecordingSpec {
+struct RecordingRequest {
     int videoStreams = 2;  // 1, 2 or 4; stream 0 is the front camera, the others use the rear size
     int frontWidth = 320;
     int frontHeight = 180;
@@ -84,11 +84,11 @@ struct GeneratedRecording {
 };
 
 /// Why the generator would refuse a request (sizes, counts and placements it cannot write); empty when fine.
-QString CheckRecordingSpec(const RecordingSpec& request);
+QString CheckRecordingRequest(const RecordingRequest& request);
 
 /// Writes a recording in the recorder's AVI layout. False, with a message in *error, when encoding or
 /// writing fails (ffmpeg missing, disk full, ...).
-bool WriteRecording(const QString& path, const RecordingSpec& spec, GeneratedRecording* result, QString* error);
+bool WriteRecording(const QString& path, const RecordingRequest& request, GeneratedRecording* result, QString* error);
 
 /// A file name in the recorder's grammar: "YYYYMMDD_HHMMSS" + category letter + ".avi".
 QString RecordingFileName(const QDateTime& localStart, char categoryLetter);

@@ -132,7 +132,7 @@ bool WriteSampleCard(const QString& root, QString* error)
     QDateTime start = driveStart;
     double drivenSeconds = 0.0;
     for (const CardRecording& recording : kRecordings) {
-        RecordingSpec request;
+        RecordingRequest request;
         request.frontWidth = kFrontWidthPx;
         request.frontHeight = kFrontHeightPx;
         request.rearWidth = kRearWidthPx;

@@ -134,7 +134,7 @@ QByteArray UserDataBlock::RmcSentence(const GpsPoint& fix)
     return "$" + text + "*" + NmeaChecksum(text);
 }
 
-QByteArray UserDataBlock::Build(const RecordingSpec& request, const QDateTime& startUtc,
+QByteArray UserDataBlock::Build(const RecordingRequest& request, const QDateTime& startUtc,
     const QVector<GSample>& gsensor, const QVector<GpsPoint>& fixes)
 {
     const double gsensorRate = request.gsensorPerSecond > 0 ? request.gsensorPerSecond : 1;

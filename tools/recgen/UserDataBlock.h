@@ -33,7 +33,7 @@ public:
     /// The whole block: the information record, then the G-sensor records (one every 1/gsensorPerSecond s)
     /// and the RMC sentences (one every 1/gpsPerSecond s) in time order, with an inner "$I" record in front
     /// of the records of every whole second when innerInfoRecords.
-    static QByteArray Build(const RecordingSpec& request, const QDateTime& startUtc,
+    static QByteArray Build(const RecordingRequest& request, const QDateTime& startUtc,
         const QVector<GSample>& gsensor, const QVector<GpsPoint>& fixes);
 };
 

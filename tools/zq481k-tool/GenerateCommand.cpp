@@ -63,7 +63,7 @@ bool ParseInteger(const QString& text, qint64 minimum, qint64 maximum, qint64* v
 
 int runGenerate(const QStringList& args, CommandIo io)
 {
-    recgen::RecordingSpec request;
+    recgen::RecordingRequest request;
     QString output;
     auto wrong = [&](const QString& message) {
         io.err << "zq481k-tool generate: " << message << "\n"
@@ -169,7 +169,7 @@ int runGenerate(const QStringList& args, CommandIo io)
     if (output.isEmpty())
         return wrong(QStringLiteral("no output file given"));
 
-    const QString problem = recgen::CheckRecordingSpec(request);
+    const QString problem = recgen::CheckRecordingRequest(request);
     if (!problem.isEmpty())
         return wrong(problem);
     recgen::GeneratedRecording result;

@@ -35,7 +35,7 @@ std::map<int, int> FfprobeFrameCounts(const QString& path)
 TEST(RepairMediaTest, RepairedCopyPlaysWithAllItsFrames)
 {
     QTemporaryDir dir;
-    recgen::RecordingSpec wanted;
+    recgen::RecordingRequest wanted;
     wanted.idx1BeforeMovi = true;
     wanted.durationSeconds = 2.0;
     wanted.framesPerSecond = 15;

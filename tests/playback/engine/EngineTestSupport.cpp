@@ -12,7 +12,7 @@
 
 namespace zq::test {
 
-QString Recording(const QString& key, const recgen::RecordingSpec& request)
+QString Recording(const QString& key, const recgen::RecordingRequest& request)
 {
     static QTemporaryDir folder;
     static QHash<QString, QString> written;

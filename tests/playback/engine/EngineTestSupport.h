@@ -13,7 +13,7 @@ namespace zq::test {
 
 /// A generated recording for request, written once per test program under key and reused by later tests.
 /// Empty (and a test failure) when the generator fails.
-QString Recording(const QString& key, const recgen::RecordingSpec& request);
+QString Recording(const QString& key, const recgen::RecordingRequest& request);
 
 /// Runs the Qt event loop (queued frames, bus messages) until done() holds or timeoutMs pass.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);

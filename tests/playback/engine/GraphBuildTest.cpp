@@ -11,15 +11,15 @@
 
 using namespace zq;
 using zq::recgen::AudioKind;
-using zq::recgen::RecordingSpec;
+using zq::recgen::RecordingRequest;
 using zq::recgen::StrdPlacement;
 
 namespace {
 
-RecordingSpec Request(
+RecordingRequest Request(
     int videoStreams, AudioKind audio = AudioKind::Aac, StrdPlacement strd = StrdPlacement::FirstVideo)
 {
-    RecordingSpec request;
+    RecordingRequest request;
     request.videoStreams = videoStreams;
     request.audio = audio;
     request.strd = strd;

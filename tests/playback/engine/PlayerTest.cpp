@@ -18,15 +18,15 @@
 
 using namespace zq;
 using zq::recgen::AudioKind;
-using zq::recgen::RecordingSpec;
+using zq::recgen::RecordingRequest;
 
 namespace {
 
 constexpr int kFramesPerSecond = 30;
 
-RecordingSpec Request(int videoStreams = 2, AudioKind audio = AudioKind::Aac, double seconds = 3.0)
+RecordingRequest Request(int videoStreams = 2, AudioKind audio = AudioKind::Aac, double seconds = 3.0)
 {
-    RecordingSpec request;
+    RecordingRequest request;
     request.videoStreams = videoStreams;
     request.audio = audio;
     request.durationSeconds = seconds;
@@ -51,7 +51,7 @@ protected:
     HeadlessVideoSurface m_rear;
     Player m_player;
 
-    void OpenTwoChannels(const QString& key = "two-aac", const RecordingSpec& request = Request())
+    void OpenTwoChannels(const QString& key = "two-aac", const RecordingRequest& request = Request())
     {
         m_player.Initialize(2, &m_front, &m_rear);
         ASSERT_TRUE(m_player.Open(test::Recording(key, request), 0, -1));
@@ -432,8 +432,8 @@ TEST_F(PlayerTest, ScreensFollowLayoutChangesAndRepaints)
 
 TEST_F(PlayerTest, ARepairedRecordingSeeksToACleanPicture)
 {
-    RecordingSpec healthyRequest = Request(2, AudioKind::Aac, 4.0);
-    RecordingSpec damagedRequest = healthyRequest;
+    RecordingRequest healthyRequest = Request(2, AudioKind::Aac, 4.0);
+    RecordingRequest damagedRequest = healthyRequest;
     damagedRequest.idx1BeforeMovi = true;
     const QString healthy = test::Recording("healthy", healthyRequest);
     const QString damaged = test::Recording("idx1-first", damagedRequest);

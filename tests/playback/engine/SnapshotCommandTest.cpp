@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using zq::recgen::RecordingSpec;
+using zq::recgen::RecordingRequest;
 
 namespace {
 
@@ -40,9 +40,9 @@ QString CopyAs(const QString& source, const QTemporaryDir& folder, const QString
     return target;
 }
 
-RecordingSpec Request(int videoStreams)
+RecordingRequest Request(int videoStreams)
 {
-    RecordingSpec request;
+    RecordingRequest request;
     request.videoStreams = videoStreams;
     request.durationSeconds = 3.0;
     return request;

@@ -19,7 +19,7 @@ TEST(RecordingWalkTest, GivesBackEverySampleAndFixOfAGeneratedRecording)
     qputenv("TZ", "KST-9");
     tzset();
 
-    recgen::RecordingSpec wanted;
+    recgen::RecordingRequest wanted;
     wanted.durationSeconds = 4.0;
     wanted.framesPerSecond = 5;
     wanted.gsensorPerSecond = 10;

@@ -14,7 +14,7 @@ using recgen::AudioKind;
 using recgen::DecodeFrameIndex;
 using recgen::DecodeFrameStamp;
 using recgen::FrameStamp;
-using recgen::RecordingSpec;
+using recgen::RecordingRequest;
 using recgen::StrdPlacement;
 
 qint64 VideoBytes(const RiffFile& riff)
@@ -43,7 +43,7 @@ TEST(Decode, FfprobeSeesTheStreamsAndCodecs)
         { 1, AudioKind::None, StrdPlacement::FirstVideo, { "video:h264" } },
     };
     for (const Case& test : cases) {
-        RecordingSpec request;
+        RecordingRequest request;
         request.videoStreams = test.video;
         request.audio = test.audio;
         request.strd = test.strd;
@@ -57,7 +57,7 @@ TEST(Decode, FfprobeSeesTheStreamsAndCodecs)
 TEST(Decode, FrameIndexReadsBackAtFirstMiddleAndLastFrame)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 2.0;
     request.frontWidth = 640;
     request.frontHeight = 360;
@@ -95,7 +95,7 @@ TEST(Decode, FrameIndexReadsBackAtFirstMiddleAndLastFrame)
 TEST(Decode, MirroredAndBrightenedPicturesAreToldApart)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 1.0;
     request.strd = StrdPlacement::RearVideo;
     const GeneratedFile file = Generate(request, folder);
@@ -152,7 +152,7 @@ TEST(Decode, MirroredAndBrightenedPicturesAreToldApart)
 TEST(Decode, BitrateIsReachedWithNoise)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 3.0;
     request.frontWidth = 640;
     request.frontHeight = 360;
@@ -173,7 +173,7 @@ TEST(Decode, BitrateIsReachedWithNoise)
 TEST(Decode, TargetSizeRepeatsTheEncodedPicturesAndStaysDecodable)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 2.0;
     request.videoBitrateKbps = 6000;
     request.targetBytes = 12 << 20;

@@ -17,7 +17,7 @@ struct GeneratedFile {
 };
 
 /// Writes a recording into folder and parses it back with the tests' own RIFF reader.
-inline GeneratedFile Generate(const recgen::RecordingSpec& request, const QTemporaryDir& folder,
+inline GeneratedFile Generate(const recgen::RecordingRequest& request, const QTemporaryDir& folder,
     const QString& name = QStringLiteral("test.avi"))
 {
     GeneratedFile file;

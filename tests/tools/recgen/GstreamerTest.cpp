@@ -6,7 +6,7 @@ namespace zq::test {
 namespace {
 
 using recgen::AudioKind;
-using recgen::RecordingSpec;
+using recgen::RecordingRequest;
 using recgen::StrdPlacement;
 
 void CountBuffer(GstElement*, GstBuffer*, GstPad*, gpointer counter)
@@ -69,7 +69,7 @@ TEST(Gstreamer, DecodesEveryFrameAndAllTheSound)
     QTemporaryDir folder;
     for (AudioKind audio : { AudioKind::Aac, AudioKind::Pcm }) {
         for (bool indexFirst : { false, true }) {
-            RecordingSpec request;
+            RecordingRequest request;
             request.durationSeconds = 2.0;
             request.audio = audio;
             request.idx1BeforeMovi = indexFirst;

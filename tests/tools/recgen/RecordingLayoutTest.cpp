@@ -7,7 +7,7 @@ namespace zq::test {
 namespace {
 
 using recgen::AudioKind;
-using recgen::RecordingSpec;
+using recgen::RecordingRequest;
 using recgen::StrdPlacement;
 
 QByteArrayList TopLevelIds(const RiffFile& riff)
@@ -60,7 +60,7 @@ void ExpectIndexMatchesMovi(const RiffFile& riff)
 TEST(RecordingLayout, DefaultRecordingHasTheRecorderChunkTree)
 {
     QTemporaryDir folder;
-    const GeneratedFile file = Generate(RecordingSpec {}, folder);
+    const GeneratedFile file = Generate(RecordingRequest {}, folder);
     ASSERT_TRUE(file.ok) << file.error.toStdString();
     ASSERT_TRUE(file.riff.wellFormed);
     EXPECT_EQ(file.riff.root.listType, "AVI ");
@@ -125,7 +125,7 @@ TEST(RecordingLayout, DefaultRecordingHasTheRecorderChunkTree)
 TEST(RecordingLayout, IndexPointsAtEveryChunkWithKeyframesOnceASecond)
 {
     QTemporaryDir folder;
-    const GeneratedFile file = Generate(RecordingSpec {}, folder);
+    const GeneratedFile file = Generate(RecordingRequest {}, folder);
     ASSERT_TRUE(file.ok) << file.error.toStdString();
     ExpectIndexMatchesMovi(file.riff);
 
@@ -174,7 +174,7 @@ TEST(RecordingLayout, IndexPointsAtEveryChunkWithKeyframesOnceASecond)
 TEST(RecordingLayout, IndexInFrontOfMoviKeepsOffsetsFromMovi)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.idx1BeforeMovi = true;
     request.durationSeconds = 1.0;
     const GeneratedFile file = Generate(request, folder);
@@ -188,7 +188,7 @@ TEST(RecordingLayout, IndexInFrontOfMoviKeepsOffsetsFromMovi)
 TEST(RecordingLayout, OddJunkInFrontOfIndexIsPadded)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 0.5;
     request.junkBeforeIdx1Bytes = 33;
     const GeneratedFile file = Generate(request, folder);
@@ -224,7 +224,7 @@ class StrdPlacementTest : public ::testing::TestWithParam<PlacementCase> { };
 TEST_P(StrdPlacementTest, BlockSitsInTheChosenStreamHeaderOnly)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 0.5;
     request.strd = GetParam().placement;
     const GeneratedFile file = Generate(request, folder);
@@ -273,7 +273,7 @@ class StreamSetTest : public ::testing::TestWithParam<StreamCase> { };
 TEST_P(StreamSetTest, HeadersAndChunkIdsFollowTheStreams)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.videoStreams = GetParam().videoStreams;
     request.audio = GetParam().audio;
     request.frontWidth = 256;
@@ -338,7 +338,7 @@ INSTANTIATE_TEST_SUITE_P(Streams, StreamSetTest,
 TEST(RecordingLayout, TruncationCutsTheFinishedFile)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 1.0;
     const GeneratedFile whole = Generate(request, folder, QStringLiteral("whole.avi"));
     ASSERT_TRUE(whole.ok) << whole.error.toStdString();
@@ -364,14 +364,14 @@ TEST(RecordingLayout, TruncationCutsTheFinishedFile)
 TEST(RecordingLayout, RefusesWhatItCannotWrite)
 {
     QTemporaryDir folder;
-    auto refuses = [&](const RecordingSpec& request) {
+    auto refuses = [&](const RecordingRequest& request) {
         const QString path = folder.filePath("refused.avi");
         QString error;
         const bool written = recgen::WriteRecording(path, request, nullptr, &error);
         return !written && !error.isEmpty() && !QFile::exists(path)
-            && !recgen::CheckRecordingSpec(request).isEmpty();
+            && !recgen::CheckRecordingRequest(request).isEmpty();
     };
-    RecordingSpec request;
+    RecordingRequest request;
     request.videoStreams = 3;
     EXPECT_TRUE(refuses(request));
     request = {};
@@ -388,7 +388,7 @@ TEST(RecordingLayout, RefusesWhatItCannotWrite)
     request = {};
     request.durationSeconds = 0.0;
     EXPECT_TRUE(refuses(request));
-    EXPECT_TRUE(recgen::CheckRecordingSpec(RecordingSpec {}).isEmpty());
+    EXPECT_TRUE(recgen::CheckRecordingRequest(RecordingRequest {}).isEmpty());
 }
 
 TEST(RecordingLayout, FailingEncoderOrDiskIsReported)
@@ -396,7 +396,7 @@ TEST(RecordingLayout, FailingEncoderOrDiskIsReported)
     QTemporaryDir folder;
     QString error;
     qputenv("ZQ_FFMPEG", folder.filePath("no-such-ffmpeg").toLocal8Bit());
-    const bool written = recgen::WriteRecording(folder.filePath("a.avi"), RecordingSpec {}, nullptr, &error);
+    const bool written = recgen::WriteRecording(folder.filePath("a.avi"), RecordingRequest {}, nullptr, &error);
     qunsetenv("ZQ_FFMPEG");
     EXPECT_FALSE(written);
     EXPECT_TRUE(error.contains("ffmpeg")) << error.toStdString();
@@ -404,7 +404,7 @@ TEST(RecordingLayout, FailingEncoderOrDiskIsReported)
 
     error.clear();
     EXPECT_FALSE(
-        recgen::WriteRecording(folder.filePath("missing/folder/a.avi"), RecordingSpec {}, nullptr, &error));
+        recgen::WriteRecording(folder.filePath("missing/folder/a.avi"), RecordingRequest {}, nullptr, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

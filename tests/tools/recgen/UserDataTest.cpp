@@ -9,12 +9,12 @@ namespace {
 
 using recgen::GpsPoint;
 using recgen::GSample;
-using recgen::RecordingSpec;
+using recgen::RecordingRequest;
 
 TEST(UserData, InformationRecordComesFirstAndEndsInTheDigit)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 1.0;
     request.infoDigit = '4';
     request.startUtc = QDateTime(QDate(2019, 3, 4), QTime(5, 6, 7), QTimeZone::utc());
@@ -31,7 +31,7 @@ TEST(UserData, InformationRecordComesFirstAndEndsInTheDigit)
 TEST(UserData, RecordCountsFollowRatesAndDuration)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 4.0;
     request.gsensorPerSecond = 10;
     request.gpsPerSecond = 2;
@@ -80,7 +80,7 @@ TEST(UserData, RecordCountsFollowRatesAndDuration)
 TEST(UserData, GSensorBytesDecodeToTheValuesPutIn)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 0.5;
     request.gsensor
         = { { 1, -1, 256 }, { -256, 2, -32 }, { 35, -36, 37 }, { 127, 128, -129 }, { 0, 300, -300 } };
@@ -113,7 +113,7 @@ TEST(UserData, GSensorBytesDecodeToTheValuesPutIn)
 TEST(UserData, RmcSentencesCarryTheFixesWithRightChecksums)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 1.0;
     request.startUtc = QDateTime(QDate(2017, 12, 31), QTime(15, 0, 0), QTimeZone::utc());
     request.gpsPerSecond = 2;
@@ -172,7 +172,7 @@ TEST(UserData, RmcSentencesCarryTheFixesWithRightChecksums)
 TEST(UserData, InvalidFixesAndNoGps)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 3.0;
     request.invalidFixes = true;
     const GeneratedFile invalid = Generate(request, folder, QStringLiteral("invalid.avi"));
@@ -199,7 +199,7 @@ TEST(UserData, InvalidFixesAndNoGps)
 TEST(UserData, MadeUpDriveIsPlausible)
 {
     QTemporaryDir folder;
-    RecordingSpec request;
+    RecordingRequest request;
     request.durationSeconds = 20.0;
     request.frontWidth = request.rearWidth = 96;
     request.frontHeight = request.rearHeight = 64;
