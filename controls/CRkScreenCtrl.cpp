@@ -14,21 +14,13 @@ constexpr QRgb kNoPictureColor = qRgb(0, 0, 0);
 } // namespace
 
 CRkScreenCtrl::CRkScreenCtrl(QWidget* parent)
-    : QWidget(parent)
+    : CRkWindow(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool CRkScreenCtrl::Create(QWidget* parent, int id, int x, int y, int width, int height)
 {
-    setParent(parent);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setObjectName(QStringLiteral("RkScreenWnd"));
-    m_id = id;
-    setGeometry(x, y, width, height);
-    hide();
-    m_created = true;
-    return true;
+    return CreateWindow(parent, QStringLiteral("RkScreenWnd"), id, x, y, width, height, false);
 }
 
 void CRkScreenCtrl::PresentFrame(const QImage& frame)

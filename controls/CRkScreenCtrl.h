@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CRkWindow.h"
+
 #include "VideoSurface.h"
 
 #include <QImage>
@@ -10,7 +12,7 @@ namespace zq {
 
 /// One channel's video screen: shows the newest frame stretched over its video rectangle, and on a right
 /// press the context menu of its language, whose commands go to its parent (the main window).
-class CRkScreenCtrl : public QWidget, public VideoSurface {
+class CRkScreenCtrl : public CRkWindow, public VideoSurface {
     Q_OBJECT
 
 public:
@@ -19,8 +21,6 @@ public:
 
     /// Puts the screen on the parent at that rectangle, hidden.
     bool Create(QWidget* parent, int id, int x, int y, int width, int height);
-    bool IsCreated() const { return m_created; }
-    int Id() const { return m_id; }
 
     /// The option-file language index; chooses the context menu (none outside 0..11).
     void SetLanguage(int language) { m_language = language; }
@@ -43,9 +43,7 @@ protected:
 private:
     QImage m_frame;
     QRect m_videoRect;
-    int m_id = 0;
     int m_language = 0;
-    bool m_created = false;
 };
 
 } // namespace zq

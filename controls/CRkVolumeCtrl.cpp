@@ -20,21 +20,13 @@ constexpr int kClickColumns = 11;
 } // namespace
 
 CRkVolumeCtrl::CRkVolumeCtrl(QWidget* parent)
-    : QWidget(parent)
+    : CRkWindow(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool CRkVolumeCtrl::Create(QWidget* parent, int id, int x, int y, int width, int height)
 {
-    setParent(parent);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setObjectName(QStringLiteral("RkVolumeWnd"));
-    m_id = id;
-    setGeometry(x, y, width, height);
-    show();
-    m_created = true;
-    return true;
+    return CreateWindow(parent, QStringLiteral("RkVolumeWnd"), id, x, y, width, height);
 }
 
 void CRkVolumeCtrl::SetLevel(int level)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "CRkWindow.h"
+
 #include <QWidget>
 
 namespace zq {
 
 /// The volume bar: levels 0..10, an empty-bar bitmap with the filled-bar bitmap over the level's share.
 /// A click sets the level from the pointer and posts kMsgVolumeChanged with the level to the parent.
-class CRkVolumeCtrl : public QWidget {
+class CRkVolumeCtrl : public CRkWindow {
     Q_OBJECT
 
 public:
@@ -18,8 +20,6 @@ public:
 
     /// Puts the bar on the parent at that rectangle and shows it.
     bool Create(QWidget* parent, int id, int x, int y, int width, int height);
-    bool IsCreated() const { return m_created; }
-    int Id() const { return m_id; }
 
     /// Stores the level clamped to 0..10 and shows it.
     void SetLevel(int level);
@@ -39,8 +39,6 @@ protected:
 
 private:
     int m_level = kInitialLevel;
-    int m_id = 0;
-    bool m_created = false;
     bool m_showMuted = false;
 };
 

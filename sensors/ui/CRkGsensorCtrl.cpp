@@ -73,22 +73,13 @@ void Label(QPainter& painter, int x, int y, const QString& text)
 } // namespace
 
 CRkGsensorCtrl::CRkGsensorCtrl(QWidget* parent)
-    : QWidget(parent)
+    : CRkWindow(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool CRkGsensorCtrl::Create(QWidget* parent, int id, int x, int y, int width, int height)
 {
-    if (!parent)
-        return false;
-    setObjectName(QStringLiteral("RkGsensorWnd"));
-    setParent(parent);
-    setGeometry(x, y, width, height);
-    m_id = id;
-    show();
-    m_created = true;
-    return true;
+    return CreateWindow(parent, QStringLiteral("RkGsensorWnd"), id, x, y, width, height);
 }
 
 void CRkGsensorCtrl::SetSamples(const QVector<CGSensorData>& samples)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CRkWindow.h"
+
 #include "GsensorGeometry.h"
 
 #include <QImage>
@@ -13,15 +15,13 @@ class CGSensorData;
 /// The three G-sensor axes of the whole current recording as three curves on a fixed grid. The owner
 /// hands over the recording's samples (and an empty list when it closes); the picture is built once per
 /// size and data and only copied on later paints. A right press shows the language's context menu.
-class CRkGsensorCtrl : public QWidget {
+class CRkGsensorCtrl : public CRkWindow {
     Q_OBJECT
 public:
     explicit CRkGsensorCtrl(QWidget* parent = nullptr);
 
     /// Makes the control a visible child of `parent` at the rectangle; false without a parent.
     bool Create(QWidget* parent, int id, int x, int y, int width, int height);
-    bool IsCreated() const { return m_created; }
-    int Id() const { return m_id; }
 
     /// The samples of the current recording; an empty list gives the bare grid.
     void SetSamples(const QVector<CGSensorData>& samples);
@@ -43,8 +43,6 @@ private:
     void RebuildGrid();
     void RebuildPicture();
 
-    int m_id = 0;
-    bool m_created = false;
     int m_language = 0;
     GsensorGeometry m_geometry;
     QVector<int> m_x;

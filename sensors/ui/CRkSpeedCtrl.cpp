@@ -15,22 +15,13 @@ constexpr QRgb kGlyphColourKey = qRgb(255, 255, 255);
 } // namespace
 
 CRkSpeedCtrl::CRkSpeedCtrl(QWidget* parent)
-    : QWidget(parent)
+    : CRkWindow(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool CRkSpeedCtrl::Create(QWidget* parent, int id, int x, int y, int width, int height)
 {
-    if (!parent)
-        return false;
-    setObjectName(QStringLiteral("RkSpeedWnd"));
-    setParent(parent);
-    setGeometry(x, y, width, height);
-    m_id = id;
-    show();
-    m_created = true;
-    return true;
+    return CreateWindow(parent, QStringLiteral("RkSpeedWnd"), id, x, y, width, height);
 }
 
 void CRkSpeedCtrl::SetSpeed(double speed, bool repaintNow)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CRkWindow.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -7,15 +9,13 @@ namespace zq {
 
 /// The speed at the playback position as bitmap digits with one decimal, over a background bitmap that
 /// names the unit. The owner pushes the speed (already in the chosen unit) and the unit.
-class CRkSpeedCtrl : public QWidget {
+class CRkSpeedCtrl : public CRkWindow {
     Q_OBJECT
 public:
     explicit CRkSpeedCtrl(QWidget* parent = nullptr);
 
     /// Makes the control a visible child of `parent` at the rectangle; false without a parent.
     bool Create(QWidget* parent, int id, int x, int y, int width, int height);
-    bool IsCreated() const { return m_created; }
-    int Id() const { return m_id; }
 
     /// Stores the speed; with `repaintNow` the control is redrawn at once, not at the next paint.
     void SetSpeed(double speed, bool repaintNow);
@@ -32,8 +32,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int m_id = 0;
-    bool m_created = false;
     double m_speed = 0.0;
     bool m_speedInMiles = false;
 };

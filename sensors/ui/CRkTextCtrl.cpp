@@ -62,23 +62,14 @@ std::optional<QString> LanguageText(int id)
 } // namespace
 
 CRkTextCtrl::CRkTextCtrl(QWidget* parent)
-    : QWidget(parent)
+    : CRkWindow(parent)
     , m_background(kDefaultBackground)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool CRkTextCtrl::Create(QWidget* parent, int id, int x, int y, int width, int height)
 {
-    if (!parent)
-        return false;
-    setObjectName(QStringLiteral("RkTextWnd"));
-    setParent(parent);
-    setGeometry(x, y, width, height);
-    m_id = id;
-    show();
-    m_created = true;
-    return true;
+    return CreateWindow(parent, QStringLiteral("RkTextWnd"), id, x, y, width, height);
 }
 
 void CRkTextCtrl::SetKind(int kind)

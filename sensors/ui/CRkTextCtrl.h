@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CRkWindow.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPoint>
@@ -13,7 +15,7 @@ namespace zq {
 /// captions, the about box's title and version and the loading dialog's message. The kind chosen by
 /// the owner selects what is drawn; the values are pushed by the owner and drawn on the next paint.
 /// Language texts are looked up at paint time, so a change of language shows at the next repaint.
-class CRkTextCtrl : public QWidget {
+class CRkTextCtrl : public CRkWindow {
     Q_OBJECT
 public:
     static constexpr int kKindNone = 0;
@@ -40,8 +42,6 @@ public:
 
     /// Makes the control a visible child of `parent` at the rectangle; false without a parent.
     bool Create(QWidget* parent, int id, int x, int y, int width, int height);
-    bool IsCreated() const { return m_created; }
-    int Id() const { return m_id; }
 
     void SetKind(int kind);
     int Kind() const { return m_kind; }
@@ -74,8 +74,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int m_id = 0;
-    bool m_created = false;
     int m_kind = kKindNone;
     bool m_hasData = false;
     int m_durationMs = 0;
