@@ -3,6 +3,7 @@
 #include "CHistoryCombo.h"
 #include "FolderPickRule.h"
 #include "TextLookup.h"
+#include "Volumes.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QStyle>
+#include <QUrl>
 
 namespace zq {
 
@@ -69,6 +71,7 @@ CXFolderDialog::CXFolderDialog(const QString& startFolder, QWidget* parent, cons
         folder = m_history->itemText(0);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
+    AddVolumesToSidebar();
     connect(this, &QFileDialog::directoryEntered, this, &CXFolderDialog::OnFolderChanged);
     setDirectory(folder);
     OnFolderChanged(directory().absolutePath());
@@ -134,6 +137,18 @@ void CXFolderDialog::BuildExtension()
     }
     m_selectButton->setDefault(true);
     connect(m_selectButton, &QPushButton::clicked, this, &CXFolderDialog::accept);
+}
+
+void CXFolderDialog::AddVolumesToSidebar()
+{
+    // Cards and sticks sit beside the computer and the home folder, one click away as drives are.
+    QList<QUrl> urls = sidebarUrls();
+    for (const platform::Volume& volume : platform::Volumes::Removable()) {
+        const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(volume.root));
+        if (!urls.contains(url))
+            urls.append(url);
+    }
+    setSidebarUrls(urls);
 }
 
 void CXFolderDialog::ApplyTexts(const QString& title)

@@ -55,6 +55,7 @@ public:
 
 private:
     void BuildExtension();
+    void AddVolumesToSidebar();
     void ApplyTexts(const QString& title);
     void OnFolderChanged(const QString& folder);
     void OnSelectionChanged();

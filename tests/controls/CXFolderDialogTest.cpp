@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -254,6 +255,8 @@ TEST_F(FolderPickerTest, ARemovableVolumesRootYieldsItsMountRoot)
     {
         // The card's folder shown, nothing selected.
         CXFolderDialog dialog(card);
+        EXPECT_TRUE(dialog.sidebarUrls().contains(QUrl::fromLocalFile(card)))
+            << "the card is in the side bar";
         dialog.show();
         PressSelect(dialog);
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
@@ -347,6 +350,11 @@ TEST_F(FolderPickerTest, TextsComeFromTheLanguageAndItsLookIsKept)
         const QString file = QStringLiteral("/%1.lng").arg(QLatin1String(name));
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/resources/lang") + file, lang + file));
     }
+    const QString card = Folder(QStringLiteral("look"));
+    FakeVolumes fake(m_dir.filePath(QStringLiteral("fake")));
+    FakeVolumes::Disk usb;
+    usb.mountPoint = card;
+    fake.Add(usb);
     const QString folder = Folder(QStringLiteral("look/NORMAL"));
     File(QStringLiteral("look/NORMAL/REC_2017_05_04_13_07_00_F.avi"));
     File(QStringLiteral("look/NORMAL/REC_2017_05_04_13_08_00_F.avi"));
@@ -371,6 +379,14 @@ TEST_F(FolderPickerTest, TextsComeFromTheLanguageAndItsLookIsKept)
         dialog.resize(760, 480);
         dialog.show();
         ASSERT_TRUE(WaitForListing(dialog, 2));
+        auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        EXPECT_TRUE(WaitFor([&] {
+            return list->model()
+                ->index(0, 0, list->rootIndex())
+                .data()
+                .toString()
+                .contains(QStringLiteral("_07_"));
+        })) << "names in order, oldest first";
         EXPECT_EQ(dialog.windowTitle(), expected.title);
         EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text(), expected.label);
         EXPECT_EQ(dialog.SelectButton()->text(), expected.select);
