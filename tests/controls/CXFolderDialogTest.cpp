@@ -289,6 +289,11 @@ TEST_F(FolderPickerTest, SeveralFilesArePickedInOrder)
         CXFolderDialog dialog(folder);
         dialog.show();
         ASSERT_TRUE(WaitForListing(dialog, 2));
+        // The list sorts by name in the background; select as the user sees it, A above B.
+        auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_TRUE(WaitFor([&] {
+            return list->model()->index(0, 0, list->rootIndex()).data().toString() == QStringLiteral("A.avi");
+        }));
         SelectInList(dialog, { QStringLiteral("A.avi"), QStringLiteral("B.avi") });
         PressSelect(dialog);
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
