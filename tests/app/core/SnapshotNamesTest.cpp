@@ -1,7 +1,11 @@
+#include "OptionFile.h"
+#include "ProgramFolder.h"
+#include "SnapshotFolder.h"
 #include "SnapshotNames.h"
-
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -66,3 +70,40 @@ TEST(SnapshotNames, ASecondCaptureOfTheSameMillisecondGetsASuffix)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SnapshotFolder, FallsBackToTheDefaultFolderAndStoresIt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
+    QDir().mkpath(dir.filePath(QStringLiteral("home/Documents")));
+    QDir().mkpath(dir.filePath(QStringLiteral("program/config")));
+    SetProgramFolder(dir.filePath(QStringLiteral("program")));
+
+    COptionFile options;
+    ASSERT_TRUE(options.BuildOptionFilePath());
+    const QString kept = dir.filePath(QStringLiteral("pictures"));
+    QDir().mkpath(kept);
+    options.m_saveDirectory = kept;
+    EXPECT_EQ(SnapshotFolder(options), kept);
+    EXPECT_FALSE(QFileInfo::exists(OptionFilePath())) << "an existing folder is used as it is";
+
+    // The stored folder is gone (a pulled card): the default one is made and written down.
+    options.m_saveDirectory = dir.filePath(QStringLiteral("card/DCIM"));
+    const QString fallback = SnapshotFolder(options);
+    EXPECT_TRUE(fallback.endsWith(QStringLiteral("/CAM_CAPTURE")));
+    EXPECT_TRUE(QFileInfo(fallback).isDir());
+    EXPECT_EQ(options.m_saveDirectory, fallback);
+    COptionFile reread;
+    reread.ParseOptionText(test::readFile(OptionFilePath()));
+    EXPECT_EQ(reread.m_saveDirectory, fallback);
+
+    SetProgramFolder({});
+    OptionFilePath().clear();
+    qputenv("HOME", oldHome);
+}
+
+}  // namespace
