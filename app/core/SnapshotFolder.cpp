@@ -15,4 +15,4 @@ QString SnapshotFolder(COptionFile& options)
     return options.m_saveDirectory;
 }
 
-}  // namespace zq
+} // namespace zq

@@ -11,4 +11,4 @@ class COptionFile;
 /// the options and written to the option file.
 QString SnapshotFolder(COptionFile& options);
 
-}  // namespace zq
+} // namespace zq

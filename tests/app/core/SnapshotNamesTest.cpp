@@ -1,7 +1,8 @@
+#include "SnapshotNames.h"
+
 #include "OptionFile.h"
 #include "ProgramFolder.h"
 #include "SnapshotFolder.h"
-#include "SnapshotNames.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -106,4 +107,4 @@ TEST(SnapshotFolder, FallsBackToTheDefaultFolderAndStoresIt)
     qputenv("HOME", oldHome);
 }
 
-}  // namespace
+} // namespace
