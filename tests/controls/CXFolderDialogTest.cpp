@@ -55,6 +55,10 @@ public:
             if (!box)
                 return;
             m_texts.append(box->text());
+            const QByteArray shotDir = qgetenv("ZQ_SCREENSHOT_DIR");
+            if (!shotDir.isEmpty())
+                box->grab().save(
+                    QString::fromLocal8Bit(shotDir) + QStringLiteral("/folder-picker-message.png"));
             box->accept();
         });
         m_timer.start();
