@@ -144,6 +144,19 @@ TEST_F(FolderPickerTest, AHistoryOfSixtyLoadsFiftyAndTheChoiceGoesFirst)
     }
     settings.sync();
 
+    // The combo alone shows the first entry; with no entries, the text last shown.
+    zq::CHistoryCombo combo;
+    combo.LoadHistory(settings);
+    EXPECT_EQ(combo.currentText(), folders[0]);
+    combo.showPopup();
+    EXPECT_EQ(combo.maxVisibleItems(), 50) << "the drop-down shows every entry";
+    combo.hidePopup();
+    QSettings other(m_dir.filePath(QStringLiteral("other.ini")), QSettings::IniFormat);
+    other.setValue(QStringLiteral("FolderHistory/Folder"), QStringLiteral("/typed/last"));
+    combo.LoadHistory(other);
+    EXPECT_EQ(combo.count(), 0);
+    EXPECT_EQ(combo.currentText(), QStringLiteral("/typed/last"));
+
     const QString chosen = Folder(QStringLiteral("chosen"));
     CXFolderDialog dialog(chosen);
     ASSERT_EQ(dialog.HistoryCombo()->count(), 50);
