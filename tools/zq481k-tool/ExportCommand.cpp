@@ -157,6 +157,23 @@ int runExport(const QStringList& args, CommandIo io)
     if (paths.isEmpty() && !existing.isEmpty())
         io.err << "zq481k-tool export: no recordings found\n";
 
+    // An output path that names one of the recordings would replace the recording with its own track.
+    QStringList outputs;
+    if (!options.out.isEmpty())
+        outputs.append(options.out);
+    if (options.gsensor)
+        outputs.append(GsensorCsvPath(options.out));
+    for (const QString& output : outputs) {
+        const QString target = QFileInfo(output).canonicalFilePath();
+        for (const QString& path : paths) {
+            if (!target.isEmpty() && QFileInfo(path).canonicalFilePath() == target) {
+                io.err << "zq481k-tool export: the output \"" << output << "\" is one of the recordings\n"
+                       << "Try \"zq481k-tool export --help\".\n";
+                return kWrongArguments;
+            }
+        }
+    }
+
     QVector<ExportRecording> recordings;
     for (const QString& path : paths) {
         ExportRecording recording;

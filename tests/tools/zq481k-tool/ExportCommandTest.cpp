@@ -287,6 +287,14 @@ TEST_F(ExportCommandTest, WrongArgumentsExitWithTwo)
         EXPECT_TRUE(run.err.contains(QStringLiteral("export --help"))) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
+    // Exporting over one of the recordings is refused, and the recording stays as it was.
+    const QByteArray before = zq::test::readFile(file);
+    const ToolRun over = RunTool({ QStringLiteral("export"), Trip(QStringLiteral("NORMAL")),
+        QStringLiteral("--format"), QStringLiteral("gpx"), QStringLiteral("--out"), file });
+    EXPECT_EQ(over.exitCode, 2);
+    EXPECT_TRUE(over.err.contains(QStringLiteral("is one of the recordings"))) << over.err.toStdString();
+    EXPECT_EQ(zq::test::readFile(file), before);
+
     const ToolRun help = RunTool({ QStringLiteral("export"), QStringLiteral("--help") });
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--format"));
