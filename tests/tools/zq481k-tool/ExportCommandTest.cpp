@@ -254,6 +254,15 @@ TEST_F(ExportCommandTest, AnUnreadableRecordingIsNamedAndTheOthersAreStillExport
     ASSERT_EQ(segments.size(), 1);
     EXPECT_EQ(segments[0].size(), 2);
 
+    // A standard output that cannot take the track (a full disk) is a failure, not a success.
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(zq::test::bundleDir() + "/zq481k-tool",
+        { QStringLiteral("export"), Trip(kFirst), QStringLiteral("--format"), QStringLiteral("csv") });
+    ASSERT_TRUE(full.waitForFinished(60000));
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_TRUE(full.readAllStandardError().contains("standard output"));
+
     // An output that cannot be written is named too, and nothing is left half-written.
     const QString unwritable = dir.filePath(QStringLiteral("no-such-folder/trip.gpx"));
     const ToolRun write = RunTool({ QStringLiteral("export"), Trip(kFirst), QStringLiteral("--format"),
