@@ -13,6 +13,7 @@ packages=(
   fonts-nanum fonts-liberation2 fonts-wqy-microhei
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils ffmpeg
+  libxml2-utils gdal-bin
   clang libclang-rt-14-dev
   dbus
 )

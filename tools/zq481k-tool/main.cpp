@@ -24,6 +24,8 @@ constexpr Command kCommands[] = {
     {"generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
      zq::tool::runGenerate},
     {"make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard},
+    {"export", "export PATH... --format gpx|kml|csv [--out FILE] [--gsensor]  GPS track as GPX, KML or CSV",
+     zq::tool::runExport},
 };
 
 void printUsage(QTextStream& stream)
