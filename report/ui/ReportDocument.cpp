@@ -22,6 +22,14 @@ void SetError(QString* error, const QString& text)
 }
 } // namespace
 
+void SetUpPdfPrinter(QPrinter& printer, const QString& path)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
 bool PrintReport(ReportPrinter& printer, const ReportInput& input, QString* error)
 {
     printer.SetInput(input);
@@ -67,10 +75,7 @@ bool PrintReportToPdf(const QString& path, const ReportInput& input, QString* er
     QFile::remove(partial);
 
     QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(partial);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(QPageLayout::Portrait);
+    SetUpPdfPrinter(pdf, partial);
     QString reason;
     bool printed = false;
     {

@@ -4,9 +4,14 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace zq {
 
 class ReportPrinter;
+
+/// Sets printer up to write path as an A4 PDF file, as PrintReportToPdf does.
+void SetUpPdfPrinter(QPrinter& printer, const QString& path);
 
 /// Prints both pages of input on a printer that has been chosen: starts the document under the
 /// application title, prints page 1 and page 2 with the input's model index and ends the document.

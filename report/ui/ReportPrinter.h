@@ -17,6 +17,9 @@ namespace zq {
 /// and the report looks the same on every printer and in a PDF file.
 class ReportPrinter {
 public:
+    /// Text sizes are device pixels (size 20 is 100 pixels high). At 600 dpi every line of the layout fits
+    /// its place on A4 and Letter; at 300 dpi the print date and the G-sensor line run past the right edge
+    /// and lines 2 % apart overlap.
     static constexpr int kDotsPerInch = 600;
     /// A text of size s is 5 * s device pixels high (ascent plus descent).
     static constexpr int kPixelsPerTextSize = 5;
