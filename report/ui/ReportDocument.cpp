@@ -47,6 +47,14 @@ bool PrintReport(ReportPrinter& printer, const ReportInput& input, QString* erro
     return true;
 }
 
+PrintOutcome PrintWithDialog(QWidget* parent, const std::function<ReportInput()>& collect, QString* error)
+{
+    ReportPrinter printer;
+    if (printer.ChoosePrinter(parent) != 0)
+        return PrintOutcome::Cancelled;
+    return PrintReport(printer, collect(), error) ? PrintOutcome::Printed : PrintOutcome::Failed;
+}
+
 bool PrintReportToPdf(const QString& path, const ReportInput& input, QString* error)
 {
     const QFileInfo target(path);

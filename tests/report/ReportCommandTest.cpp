@@ -195,4 +195,33 @@ TEST_F(ReportCommandTest, RefusesWrongArgumentsAndReportsAFileItCannotWrite)
     EXPECT_TRUE(unwritable.errors.contains("missing")) << unwritable.errors.toStdString();
 }
 
+TEST_F(ReportCommandTest, LanguageComesFromTheOptionFileBesideTheProgram)
+{
+    // A program folder of its own: the tool, its string tables and an option file choosing Korean.
+    const QDir program(m_folder.filePath("program"));
+    ASSERT_TRUE(QDir().mkpath(program.filePath("lang")));
+    ASSERT_TRUE(QFile::copy(zq::test::bundleDir() + "/zq481k-tool", program.filePath("zq481k-tool")));
+    for (const char* name : { "English.lng", "Korean.lng" })
+        ASSERT_TRUE(
+            QFile::copy(zq::test::bundleDir() + "/lang/" + name, program.filePath(QString("lang/") + name)));
+    ASSERT_TRUE(zq::test::writeFile(program.filePath("config/option.ini"), "[OPTION]\r\nLANGUAGE=1\r\n"));
+    const QString file = Copy(zq::test::Recording("steady-one", Steady(1, false)), "20170531_090507D.avi");
+
+    auto run = [&](const QStringList& extra, const QString& pdf) {
+        QProcess tool;
+        tool.start(program.filePath("zq481k-tool"),
+            QStringList { "report", file, "--at", "0", "--out", m_folder.filePath(pdf) } + extra);
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        return zq::test::Squeezed(zq::test::PdfText(m_folder.filePath(pdf), 1));
+    };
+    EXPECT_TRUE(run({}, "korean.pdf").contains("1.영상"));
+    EXPECT_TRUE(run({ "--language", "0" }, "english.pdf").contains("1.Video"));
+    // Without a string table the pages keep their header and footer, and the tool says why.
+    ASSERT_TRUE(QFile::remove(program.filePath("lang/Korean.lng")));
+    const QString bare = run({}, "bare.pdf");
+    EXPECT_TRUE(bare.contains("ZQ481KReport"));
+    EXPECT_FALSE(bare.contains("1."));
+}
+
 } // namespace
