@@ -168,6 +168,23 @@ TEST_F(ReportCommandTest, ARecordingThatNeedsRepairIsPrintedFromACopy)
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files).size(), 2);
 }
 
+TEST_F(ReportCommandTest, TheEndOfARecordingPrintsItsLastPicture)
+{
+    const QString file = Copy(zq::test::Recording("steady-one", Steady(1, false)), "20170531_090507D.avi");
+    const QString pdf = m_folder.filePath("end.pdf");
+    const ToolRun run = RunReport({ file, "--at", "2", "--out", pdf });
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QVector<QImage> last = FramesAt(file, 1999);
+    const QVector<QImage> first = FramesAt(file, 0);
+    ASSERT_EQ(last.size(), 1);
+    ASSERT_EQ(first.size(), 1);
+    const zq::test::PdfReportLayout layout = zq::test::ReportLayoutOfPdf();
+    const QImage page = zq::test::PdfPage(pdf, 1, kRenderDpi);
+    const double toLast = zq::test::RegionDifference(page, kRenderDpi, layout.frontFrame, last[0]);
+    EXPECT_LT(toLast, kSamePicture);
+    EXPECT_LT(toLast, zq::test::RegionDifference(page, kRenderDpi, layout.frontFrame, first[0]));
+}
+
 TEST_F(ReportCommandTest, RefusesWrongArgumentsAndReportsAFileItCannotWrite)
 {
     const QString file = Copy(zq::test::Recording("steady-one", Steady(1, false)), "20170531_090507D.avi");

@@ -195,7 +195,9 @@ int runReport(const QStringList& args, CommandIo io)
     const qint64 atMs = std::llround(atSeconds * 1000.0);
     if (atMs > durationMs)
         return wrong(QStringLiteral("--at %1 lies beyond the end (%2 ms)").arg(atSeconds).arg(durationMs));
-    player.SeekMs(qint32(atMs));
+    // At the very end there is no picture left to show (the engine answers a seek there with the first
+    // one), so the end prints the last picture, the one just before it.
+    player.SeekMs(qint32(durationMs > 0 ? std::min(atMs, durationMs - 1) : atMs));
 
     ReportInput input;
     input.channelCount = player.GetChannelCount();
