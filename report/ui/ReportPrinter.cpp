@@ -162,11 +162,6 @@ void ReportPrinter::StartPage()
     ++m_pagesStarted;
 }
 
-void ReportPrinter::EndPage()
-{
-    // QPrinter ends a page when the next one starts or the document ends.
-}
-
 void ReportPrinter::PrintPage1(int model)
 {
     StartPage();
@@ -186,7 +181,6 @@ void ReportPrinter::PrintPage1(int model)
         }
     }
     PrintFooter(1, model);
-    EndPage();
 }
 
 void ReportPrinter::PrintPage2(int model)
@@ -213,7 +207,6 @@ void ReportPrinter::PrintPage2(int model)
             X(8), Y(56), ReportGsensorLine(texts.gsensorValues, values.x, values.y, values.z), kItemSize);
     }
     PrintFooter(2, model);
-    EndPage();
 }
 
 } // namespace zq

@@ -76,8 +76,8 @@ public:
 private:
     int X(int percent) const { return m_width * percent / 100; }
     int Y(int percent) const { return m_height * percent / 100; }
+    /// A page ends when the next one starts or the document ends.
     void StartPage();
-    void EndPage();
 
     std::unique_ptr<QPrinter> m_ownPrinter;
     QPrinter* m_printer = nullptr;

@@ -211,6 +211,26 @@ TEST_F(ReportPrinterTest, MapPictureOnlyWithAPositionOnBothAxes)
     EXPECT_TRUE(test::PdfText(pdf, 2).contains("Lat : 0.00000000"));
 }
 
+TEST_F(ReportPrinterTest, APartOfABitmapCanBeStretchedAndAnEmptyOneIsSkipped)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const QString path = m_folder.filePath("part.pdf");
+    SetUpPdfPrinter(printer, path);
+    ReportPrinter report(&printer);
+    ASSERT_TRUE(report.BeginDocument("part"));
+    const QImage picture = Picture(0);
+    const QRect leftHalf(0, 0, 160, 180);
+    const QRect target = report.FrontFrameRect();
+    EXPECT_EQ(
+        report.PrintBitmap(target.x(), target.y(), target.width(), target.height(), picture, leftHalf), 0);
+    EXPECT_EQ(report.PrintBitmap(target.x(), target.y(), target.width(), target.height(), QImage()), -1);
+    ASSERT_TRUE(report.EndDocument());
+    const QImage page = test::PdfPage(path, 1, kRenderDpi);
+    const QRect onPage = test::ReportLayoutOfPdf().frontFrame;
+    EXPECT_LT(test::RegionDifference(page, kRenderDpi, onPage, picture.copy(leftHalf)), kSamePicture);
+    EXPECT_GT(test::RegionDifference(page, kRenderDpi, onPage, picture), 2 * kSamePicture);
+}
+
 TEST_F(ReportPrinterTest, OtherModelsPrintNoTitles)
 {
     ReportInput input = EnglishInput();
