@@ -26,12 +26,26 @@ QFont ReportFont(const QString& face, int pixelSize)
     QStringList families { face };
     if (face == QLatin1String(ReportPrinter::kTextFace))
         families.append(QString::fromLatin1(ReportPrinter::kTextFaceInstead));
-    families.append(QString::fromLatin1(ReportPrinter::kFallbackFace));
     font.setFamilies(families);
     font.setPixelSize(std::max(1, pixelSize));
     font.setWeight(QFont::Normal);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
+}
+
+/// The face for the glyphs of text that the text face lacks; empty when it needs none.
+QString FallbackFace(const QString& text)
+{
+    bool han = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x1100 && u <= 0x11FF) || (u >= 0x3130 && u <= 0x318F) || (u >= 0xAC00 && u <= 0xD7AF))
+            return QString::fromLatin1(ReportPrinter::kHangulFace);
+        // Kana, CJK punctuation and ideographs, full-width forms.
+        han = han || (u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF)
+            || (u >= 0xFF00 && u <= 0xFFEF);
+    }
+    return han ? QString::fromLatin1(ReportPrinter::kHanFace) : QString();
 }
 
 } // namespace
@@ -111,6 +125,11 @@ void ReportPrinter::PrintText(int x, int y, const QString& text, int size)
         return;
     const QFont previous = m_painter.font();
     SelectTextFont(QString::fromLatin1(kTextFace), size);
+    if (const QString fallback = FallbackFace(text); !fallback.isEmpty()) {
+        QFont font = m_painter.font();
+        font.setFamilies(font.families() << fallback);
+        m_painter.setFont(font);
+    }
     const QFontMetricsF metrics(m_painter.font(), m_printer);
     m_painter.drawText(QPointF(x, y + metrics.ascent()), text);
     m_painter.setFont(previous);

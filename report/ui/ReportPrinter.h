@@ -26,8 +26,10 @@ public:
     /// The one face of the report, and the face with its metrics that Linux has in its place.
     static constexpr const char* kTextFace = "Arial";
     static constexpr const char* kTextFaceInstead = "Liberation Sans";
-    /// Glyphs the text face lacks (Hangul) come from this face rather than from whatever the system picks.
-    static constexpr const char* kFallbackFace = "NanumGothic";
+    /// Faces for the scripts the text face lacks: one face per text, since the system's own choice glyph by
+    /// glyph mixes two faces in one word (a Korean face has some Chinese characters, not all).
+    static constexpr const char* kHangulFace = "NanumGothic";
+    static constexpr const char* kHanFace = "WenQuanYi Micro Hei";
 
     /// Draws on a printer of its own (high resolution, the system's default printer).
     ReportPrinter();

@@ -1,5 +1,6 @@
 #include "ReportPrinter.h"
 
+#include "LanguageTable.h"
 #include "ReportDocument.h"
 #include "ReportTestSupport.h"
 #include "StringTable.h"
@@ -147,6 +148,35 @@ TEST_F(ReportPrinterTest, TextsSitAtTheirPlaceAtTheirHeight)
     const QRectF latitude = find(page2, "Lat", 0);
     const QRectF longitude = find(page2, "Lon", 0);
     EXPECT_LE(latitude.bottom(), longitude.top());
+}
+
+TEST_F(ReportPrinterTest, EveryLanguageFitsThePrintableArea)
+{
+    const QRect area = test::ReportLayoutOfPdf().printable;
+    for (int language = 0; language < kLanguageCount; ++language) {
+        ReportInput input = EnglishInput();
+        input.texts = LanguageTexts(LanguageLibraryName(language));
+        input.values = { -89.12345678, -179.12345678, -8.0, -8.0, -8.0 };
+        const QString pdf = Print(input, QStringLiteral("language%1.pdf").arg(language));
+        // One face for the Latin text and at most one more for the language's own script: a face chosen
+        // glyph by glyph would mix two in one word.
+        QProcess fonts;
+        fonts.start("pdffonts", { pdf });
+        ASSERT_TRUE(fonts.waitForFinished(30000));
+        const QStringList faces
+            = QString::fromUtf8(fonts.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2);
+        EXPECT_GE(faces.size(), 1);
+        EXPECT_LE(faces.size(), 2) << LanguageLibraryName(language).toStdString() << "\n"
+                                   << faces.join('\n').toStdString();
+        for (int page = 1; page <= 2; ++page) {
+            const QVector<test::PdfWord> words = test::PdfWords(pdf, page);
+            EXPECT_GT(words.size(), 10);
+            for (const test::PdfWord& word : words) {
+                EXPECT_LE(word.box.right(), area.right() + 1)
+                    << LanguageLibraryName(language).toStdString() << ": " << word.text.toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(ReportPrinterTest, SectionHeadingsFollowTheLanguage)
