@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
+#include <memory>
 
 // One function per sub-command of zq481k-tool. Each takes the arguments after the command name and
 // returns the process exit status: 0 success, 2 wrong arguments or unreadable input (unless the
@@ -24,5 +26,9 @@ int runSnapshot(const QStringList& args, CommandIo io);
 int runGenerate(const QStringList& args, CommandIo io);
 int runMakeCard(const QStringList& args, CommandIo io);
 int runExport(const QStringList& args, CommandIo io);
+int runReport(const QStringList& args, CommandIo io);
+
+/// The application object for the command in argv[1]: a GUI one (off screen) for the commands that draw.
+std::unique_ptr<QCoreApplication> CreateApplication(int& argc, char** argv);
 
 }  // namespace zq::tool

@@ -26,6 +26,8 @@ constexpr Command kCommands[] = {
     {"make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard},
     {"export", "export PATH... --format gpx|kml|csv [--out FILE] [--gsensor]  GPS track as GPX, KML or CSV",
      zq::tool::runExport},
+    {"report", "report FILE --at SECONDS --out REPORT.pdf  print the report of a moment into a PDF file",
+     zq::tool::runReport},
 };
 
 void printUsage(QTextStream& stream)
@@ -40,10 +42,10 @@ void printUsage(QTextStream& stream)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = zq::tool::CreateApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
         printUsage(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;
