@@ -171,9 +171,9 @@ TEST_F(OnlineCheckTest, UnreachableTileHostIsOfflineWithinTheTimeout)
     EXPECT_EQ(calls, 1);
 }
 
-TEST_F(OnlineCheckTest, SilentHostTimesOut)
+TEST_F(OnlineCheckTest, UnroutableHostAnswersOfflineWithinTheTimeout)
 {
-    // A non-routable documentation address: the connection attempt neither succeeds nor fails quickly.
+    // A documentation address that leads nowhere: refused at once or silent until the timeout, offline.
     qputenv("ZQ_TILE_PROBE", "192.0.2.1:443");
     UseRoutes(kIpv4WithDefault, {});
     QElapsedTimer clock;
