@@ -188,7 +188,13 @@ TEST_F(MapPageTest, WithoutTilesTheTrackAndMarkerStillDrawWithANote)
         GTEST_SKIP() << "the tile server is reachable from here";
     ASSERT_TRUE(
         WaitForScript(page(), "getComputedStyle(document.getElementById('note')).display === 'block'", 8000));
+    // One line, and the attribution stays uncovered.
     EXPECT_LE(eval("document.getElementById('note').getBoundingClientRect().height"), 20.0);
+    EXPECT_TRUE(Evaluate(page(),
+        "(function () { var n = document.getElementById('note').getBoundingClientRect();"
+        " var a = document.querySelector('.leaflet-control-attribution').getBoundingClientRect();"
+        " return n.bottom <= a.top || a.bottom <= n.top || n.right <= a.left || a.right <= n.left; })()")
+                    .toBool());
     EXPECT_EQ(eval("zqTrack.getLatLngs().length"), 2);
     EXPECT_TRUE(Evaluate(page(), "zqMap.hasLayer(zqMarker)").toBool());
     // The attribution the tile policy asks for is on the page all the same.
