@@ -65,6 +65,9 @@ void MapArea::SetLanguage(int language)
 {
     m_notConnected->SetLanguage(language);
     m_noData->SetLanguage(language);
+    // The floating window's texts are looked up when they paint.
+    if (m_dialog)
+        m_dialog->update();
 }
 
 void MapArea::SetLayoutMode(int layout)

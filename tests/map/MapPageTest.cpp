@@ -179,6 +179,28 @@ TEST_F(MapPageTest, ClickingTheTrackSeeksToTheNearestFix)
     EXPECT_EQ(seeks.first().first().toLongLong(), 42);
 }
 
+TEST_F(MapPageTest, RealMouseClickOnTheLineSeeks)
+{
+    QVector<CGPSData> fixes;
+    for (int i = 0; i < 5; ++i)
+        fixes << Fix(37.50 + 0.002 * i, 127.00 + 0.003 * i);
+    m_view->SetTrack(fixes, 5000);
+    ASSERT_TRUE(WaitForScript(page(), "zqTrack !== null"));
+    QSignalSpy seeks(m_view.get(), &CMapViewWnd::seekRequested);
+    // Where fix 3 is drawn, in the view's pixels; Chromium takes the press and release from Qt.
+    const QVariantList point
+        = Evaluate(page(), "(function () { var p = zqMap.latLngToContainerPoint([37.506, 127.009]); return [p.x, p.y]; })()")
+              .toList();
+    ASSERT_EQ(point.size(), 2);
+    QWidget* target = m_view->focusProxy() ? m_view->focusProxy() : m_view.get();
+    const QPoint at(qRound(point[0].toDouble()), qRound(point[1].toDouble()));
+    QTest::mouseMove(target, at);
+    QTest::qWait(100);
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !seeks.isEmpty(); }, 5000));
+    EXPECT_EQ(seeks.first().first().toLongLong(), 3001);
+}
+
 TEST_F(MapPageTest, WithoutTilesTheTrackAndMarkerStillDrawWithANote)
 {
     // This machine cannot reach the tile server, so the page must say so on one line and keep working.
