@@ -10,6 +10,7 @@
 #include "MapArea.h"
 #include "MapTesting.h"
 #include "Online.h"
+#include "SampleIndexForTime.h"
 #include "SensorArrays.h"
 #include "WindowMessageEvent.h"
 
@@ -242,6 +243,27 @@ TEST_F(MapAreaTest, ResizingTheFloatingWindowPushesThePositionAgain)
     QCoreApplication::postEvent(dlg, new WindowMessageEvent(kMsgLayoutMapWindow));
     QCoreApplication::processEvents();
     EXPECT_EQ(dlg->CloseButton()->geometry(), QRect(380, 5, 30, 24));
+}
+
+TEST_F(MapAreaTest, MarkerFollowsTheTickThroughTheRecording)
+{
+    ASSERT_TRUE(LoadPage());
+    QVector<CGPSData> fixes = Track(10);
+    fixes[6].valid = 0;
+    ReplaceSensorArrays({ {}, fixes });
+    m_area->AfterOpen(fixes, true, 10000);
+    // Every 200 ms of playback the marker goes where the fix of that moment lies; fix 6 is invalid, so
+    // while it applies the marker waits on fix 5.
+    for (qint64 position = 0; position <= 10000; position += 200) {
+        m_area->OnTick(position, 10000);
+        const auto index = SampleIndexForTime(position, 10000, fixes.size());
+        ASSERT_TRUE(index.has_value());
+        const int expected = *index == 6 ? 5 : int(*index);
+        const QString script = QStringLiteral("Math.abs(zqMarker.getLatLng().lat - %1) < 1e-9")
+                                   .arg(37.5 + 0.001 * expected, 0, 'f', 6);
+        ASSERT_TRUE(WaitForScript(m_area->View()->page(), script, 5000)) << position;
+    }
+    ClearSensorArrays();
 }
 
 TEST_F(MapAreaTest, TickWithInvalidFixesMovesNothing)
