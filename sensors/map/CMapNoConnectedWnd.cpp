@@ -1,0 +1,12 @@
+#include "CMapNoConnectedWnd.h"
+
+#include "SkinImageTable.h"
+
+namespace zq {
+
+CMapNoConnectedWnd::CMapNoConnectedWnd(QWidget* parent)
+    : CMapStandInWnd("RkNotConnectedWnd", kNotConnectedEnglish, parent)
+{
+}
+
+} // namespace zq

@@ -1,0 +1,12 @@
+#include "CMapNoDataWnd.h"
+
+#include "SkinImageTable.h"
+
+namespace zq {
+
+CMapNoDataWnd::CMapNoDataWnd(QWidget* parent)
+    : CMapStandInWnd("RkMapNoDataWnd", kNoDataEnglish, parent)
+{
+}
+
+} // namespace zq
