@@ -32,6 +32,8 @@ public:
     void SetVideoRect(const QRect& rect) override;
     QRect ClientRect() const override { return rect(); }
     void ClearFrame() override;
+    /// The video rectangle in device pixels while the screen is visible, nothing while it is hidden.
+    QSize DisplaySize() const override;
 
     const QImage& Frame() const { return m_frame; }
     QRect VideoRect() const;
@@ -39,6 +41,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QImage m_frame;

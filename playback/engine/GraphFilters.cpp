@@ -94,6 +94,16 @@ GstElement* CreateVideoDecoder(const FilterFactories& factories)
     return bin;
 }
 
+/// The screens stretch the picture over their area, as the recorder's player did: no borders are added
+/// to keep the stream's aspect.
+GstElement* CreateColourConverter(const FilterFactories& factories)
+{
+    GstElement* converter = gst_element_factory_make(factories.colourConverter.constData(), nullptr);
+    if (converter != nullptr && g_object_class_find_property(G_OBJECT_GET_CLASS(converter), "add-borders"))
+        g_object_set(converter, "add-borders", FALSE, nullptr);
+    return converter;
+}
+
 GstElement* CreateAacDecoder(const FilterFactories& factories)
 {
     return MakeChainBin({ { factories.aacParser, "parser" }, { factories.aacDecoder, "decoder" } },
@@ -174,7 +184,7 @@ GstElement* CreateFilter(FilterClass clsid, const FilterFactories& factories)
     case FilterClass::VideoDecoder:
         return CreateVideoDecoder(factories);
     case FilterClass::ColourConverter:
-        return gst_element_factory_make(factories.colourConverter.constData(), nullptr);
+        return CreateColourConverter(factories);
     case FilterClass::VideoRenderer:
         return VideoRenderer::Create(factories);
     case FilterClass::AacDecoder:

@@ -152,6 +152,9 @@ void PlaybackEngine::ConnectVideo(int channel)
     ConnectFilters(bin(), m_source, m_decoders[channel]);
     ConnectFilters(bin(), m_decoders[channel], m_converters[channel]);
     ConnectFilters(bin(), m_converters[channel], m_renderers[channel]);
+    // Captures take the decoder's own frame, before it is scaled down for the screen.
+    if (VideoRenderer* display = VideoRenderer::Query(m_renderers[channel]))
+        display->WatchDecodedFrames(m_converters[channel]);
 }
 
 HRESULT PlaybackEngine::BuildSingleChannel()
