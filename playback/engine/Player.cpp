@@ -119,6 +119,11 @@ bool Player::SeekMs(qint32 ms)
     return Succeeded(m_engine->SetCurrentPosition(qint64(ms) * k100nsPerMs));
 }
 
+bool Player::IsSeekPending()
+{
+    return m_engine && m_engine->SeekPending();
+}
+
 // While paused or stopped the rate is only stored; the next Play clamps and applies it.
 bool Player::SetRate(float rate)
 {

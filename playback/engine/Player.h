@@ -42,7 +42,11 @@ public:
     qint32 GetChannelCount() const;
     qint64 GetPositionMs();
     qint64 GetDurationMs();
+    /// Never waits for the seek: during a drag only the newest target is kept while one is on its way.
+    /// GetPositionMs answers the target until the frames are there; CaptureFrame waits for them.
     bool SeekMs(qint32 ms);
+    /// True while a seek is on its way or kept for later.
+    bool IsSeekPending();
     /// Stores the rate; while running it is applied at once, clamped to 0.5 ... 2.0.
     bool SetRate(float rate);
     bool SetVolumePercent(qint32 percent);
