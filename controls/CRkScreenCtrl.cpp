@@ -3,8 +3,8 @@
 #include "Menu149.h"
 
 #include <QMouseEvent>
-#include <QResizeEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace zq {
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CRkWindow.h"
-
 #include "VideoSurface.h"
 
 #include <QImage>

@@ -42,14 +42,15 @@ void ReleaseMappedSample(void* info)
 /// not be kept beyond the callback.
 GstSample* KeepSample(GstSample* sample)
 {
-    return gst_sample_new(gst_sample_get_buffer(sample), gst_sample_get_caps(sample),
-        gst_sample_get_segment(sample), nullptr);
+    return gst_sample_new(
+        gst_sample_get_buffer(sample), gst_sample_get_caps(sample), gst_sample_get_segment(sample), nullptr);
 }
 
 bool SampleInfo(GstSample* sample, GstVideoInfo* info)
 {
     GstCaps* caps = gst_sample_get_caps(sample);
-    return gst_sample_get_buffer(sample) != nullptr && caps != nullptr && gst_video_info_from_caps(info, caps);
+    return gst_sample_get_buffer(sample) != nullptr && caps != nullptr
+        && gst_video_info_from_caps(info, caps);
 }
 
 /// Wraps the frame of a BGRx sample without copying it; a null image when the sample is not usable.
