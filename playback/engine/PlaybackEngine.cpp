@@ -520,6 +520,11 @@ HRESULT PlaybackEngine::PutDecoderParam(int channel, qint32 id, qint32 value)
     return params->PutParam(id, value);
 }
 
+QString PlaybackEngine::GraphError() const
+{
+    return m_events && m_events->HasError() ? m_events->LastError() : QString();
+}
+
 bool PlaybackEngine::HasRenderer(int channel) const
 {
     return channel >= 0 && channel < kMaxChannels && m_renderers[channel] != nullptr;

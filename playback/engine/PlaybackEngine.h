@@ -93,6 +93,8 @@ public:
     bool HasRenderer(int channel) const;
     VideoRenderer* Renderer(int channel) const;
     bool HasAudioRenderer() const { return m_audioRenderer != nullptr; }
+    /// What went wrong in the running graph (an element's error), empty while all is well.
+    QString GraphError() const;
     /// The pipeline, for inspection (tests, graph dumps); null before building and after tear-down.
     GstElement* graph() const { return m_graph; }
 

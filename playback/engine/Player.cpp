@@ -32,6 +32,7 @@ void Player::CreateEngine()
     m_engine->SetState(PlayState::kCreated);
     m_engine->SetParseOption(m_parseOption);
     m_engine->SetFactories(m_factories);
+    m_engine->SetSyncToClock(m_syncToClock);
 }
 
 bool Player::Open(const QString& path, qint32 first, qint32 second)

@@ -64,6 +64,9 @@ public:
     /// The volume sent to the graph for a percentage, in hundredths of a decibel (0 % and 100 % silence).
     static qint32 VolumeForPercent(qint32 percent);
 
+    /// Whether engines created from now on play in time with the clock (the default) or as fast as
+    /// they can (measurements).
+    void SetSyncToClock(bool sync) { m_syncToClock = sync; }
     /// Factories for every engine created from now on (tests take filters away with them).
     void SetFilterFactories(const FilterFactories& factories) { m_factories = factories; }
     /// The engine of the open recording, null when none exists.
@@ -77,6 +80,7 @@ private:
     std::unique_ptr<PlaybackEngine> m_engine;
     quint8 m_parseOption = 1;
     FilterFactories m_factories = FilterFactories::FromEnvironment();
+    bool m_syncToClock = true;
 };
 
 } // namespace zq

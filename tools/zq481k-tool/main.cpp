@@ -24,6 +24,8 @@ constexpr Command kCommands[] = {
     {"generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
      zq::tool::runGenerate},
     {"make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard},
+    {"play", "play FILE [--screen WxH]... [--json]  play into windowless screens, count the frames",
+     zq::tool::runPlay},
 };
 
 void printUsage(QTextStream& stream)
