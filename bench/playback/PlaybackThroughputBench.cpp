@@ -1,5 +1,6 @@
 // CPU cost of the engine's display path against a plain decode of the same file, in one process and in
 // alternating rounds: CPU seconds (user + system, every thread) per second of media for
+// The screens paint every frame they get (the GUI thread's share of the display path is counted).
 //   - decode only: filesrc ! avidemux, then h264parse ! avdec_h264 ! fakesink per video stream and
 //     aacparse ! avdec_aac ! fakesink for the sound, as fast as it goes;
 //   - the engine with one screen of 720x405 (one channel shown, the other hidden);
@@ -93,10 +94,25 @@ Run RunDecodeOnly(const QString& path)
     return run;
 }
 
+/// A screen paints every frame it gets, as the viewer's screens do: stretched over its area, or copied
+/// when the frame already has the area's size. That cost is part of the display path.
+class PaintingSurface : public zq::HeadlessVideoSurface {
+public:
+    using HeadlessVideoSurface::HeadlessVideoSurface;
+    void PresentFrame(const QImage& frame) override
+    {
+        HeadlessVideoSurface::PresentFrame(frame);
+        m_painted = Paint();
+    }
+
+private:
+    QImage m_painted;
+};
+
 /// Plays the whole recording through the engine into two windowless screens (an empty size hides one).
 Run RunEngine(const QString& path, QSize front, QSize rear, bool sync, float rate)
 {
-    zq::HeadlessVideoSurface screens[2] = { zq::HeadlessVideoSurface(front), zq::HeadlessVideoSurface(rear) };
+    PaintingSurface screens[2] = { PaintingSurface(front), PaintingSurface(rear) };
     screens[0].SetShown(!front.isEmpty());
     screens[1].SetShown(!rear.isEmpty());
     zq::PlaybackEngine engine(2, { &screens[0], &screens[1], nullptr, nullptr });
