@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace zq {
 
@@ -38,6 +39,7 @@ void CRkScreenCtrl::SetVideoRect(const QRect& rect)
 {
     m_videoRect = rect;
     update();
+    NotifyDisplaySizeChanged();
 }
 
 void CRkScreenCtrl::ClearFrame()
@@ -51,6 +53,13 @@ QRect CRkScreenCtrl::VideoRect() const
     return m_videoRect.isEmpty() ? rect() : m_videoRect;
 }
 
+QSize CRkScreenCtrl::DisplaySize() const
+{
+    if (!isVisible())
+        return {};
+    return (QSizeF(VideoRect().size()) * devicePixelRatioF()).toSize();
+}
+
 void CRkScreenCtrl::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -59,9 +68,32 @@ void CRkScreenCtrl::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), QColor(kNoPictureColor));
     }
     if (!m_frame.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(video, m_frame);
+        // The engine delivers frames of the rectangle's size: those are copied as they are. Only a
+        // frame made before a resize is stretched, smoothly, until the next one arrives.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_frame.size() != DisplaySize());
+        painter.drawImage(QRectF(video), m_frame, QRectF(m_frame.rect()));
     }
+}
+
+void CRkScreenCtrl::resizeEvent(QResizeEvent* event)
+{
+    // A video rectangle that covered the whole screen keeps covering it.
+    if (!m_videoRect.isEmpty() && m_videoRect == QRect(QPoint(0, 0), event->oldSize()))
+        m_videoRect = rect();
+    CRkWindow::resizeEvent(event);
+    NotifyDisplaySizeChanged();
+}
+
+void CRkScreenCtrl::showEvent(QShowEvent* event)
+{
+    CRkWindow::showEvent(event);
+    NotifyDisplaySizeChanged();
+}
+
+void CRkScreenCtrl::hideEvent(QHideEvent* event)
+{
+    CRkWindow::hideEvent(event);
+    NotifyDisplaySizeChanged();
 }
 
 void CRkScreenCtrl::mousePressEvent(QMouseEvent* event)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CRkWindow.h"
-
 #include "VideoSurface.h"
 
 #include <QImage>
@@ -32,6 +31,8 @@ public:
     void SetVideoRect(const QRect& rect) override;
     QRect ClientRect() const override { return rect(); }
     void ClearFrame() override;
+    /// The video rectangle in device pixels while the screen is visible, nothing while it is hidden.
+    QSize DisplaySize() const override;
 
     const QImage& Frame() const { return m_frame; }
     QRect VideoRect() const;
@@ -39,6 +40,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QImage m_frame;

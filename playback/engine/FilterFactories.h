@@ -17,8 +17,8 @@ struct FilterFactories {
     QByteArray videoDecoder = "avdec_h264";
     QByteArray videoBalance = "videobalance";
     QByteArray videoFlip = "videoflip";
-    // "Color Space Convertor k"
-    QByteArray colourConverter = "videoconvert";
+    // "Color Space Convertor k": converts and scales to the picture the screen shows
+    QByteArray colourConverter = "videoconvertscale";
     // "Enhanced Video Renderer[-k]"
     QByteArray videoSink = "appsink";
     // "COREAAC AUDIO" / "CoreAAC Decoder": aacparse ! avdec_aac

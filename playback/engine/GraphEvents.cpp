@@ -13,6 +13,7 @@ struct GraphEvents::State {
     std::atomic<bool> atEnd { false };
     mutable std::mutex mutex;
     QString lastError;
+    std::function<void()> asyncDone;
 };
 
 namespace {
@@ -78,6 +79,15 @@ GstBusSyncReply GraphEvents::OnMessage(GstBus*, GstMessage* message, gpointer da
         state.error = true;
     } else if (type == GST_MESSAGE_EOS) {
         state.atEnd = true;
+    } else if (type == GST_MESSAGE_ASYNC_DONE) {
+        // Bins keep their children's messages of this kind: only the whole graph's reaches the bus.
+        std::function<void()> handler;
+        {
+            std::lock_guard<std::mutex> lock(state.mutex);
+            handler = state.asyncDone;
+        }
+        if (handler)
+            handler();
     }
     if ((type & (GST_MESSAGE_ERROR | GST_MESSAGE_WARNING | GST_MESSAGE_EOS)) != 0
         && QCoreApplication::instance() != nullptr) {
@@ -112,6 +122,18 @@ bool GraphEvents::AtEnd() const
 void GraphEvents::ClearEnd()
 {
     m_state->atEnd = false;
+}
+
+std::function<void()> GraphEvents::EndClearer() const
+{
+    std::shared_ptr<State> state = m_state;
+    return [state] { state->atEnd = false; };
+}
+
+void GraphEvents::SetAsyncDoneHandler(std::function<void()> handler)
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->asyncDone = std::move(handler);
 }
 
 } // namespace zq

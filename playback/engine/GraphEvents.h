@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <gst/gst.h>
 #include <memory>
 
@@ -22,6 +23,11 @@ public:
     bool AtEnd() const;
     /// A flushing seek starts the recording over: whatever end was reached no longer holds.
     void ClearEnd();
+    /// The same as ClearEnd, callable from any thread for as long as anybody holds it.
+    std::function<void()> EndClearer() const;
+    /// Called on the posting thread (a streaming thread) each time the graph has finished an
+    /// asynchronous change: a seek's or a pause's frames have arrived. Set before the graph runs.
+    void SetAsyncDoneHandler(std::function<void()> handler);
 
 private:
     struct State;

@@ -94,6 +94,26 @@ GstElement* CreateVideoDecoder(const FilterFactories& factories)
     return bin;
 }
 
+void SetIfPresent(GstElement* element, const char* property, int value)
+{
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), property) != nullptr)
+        g_object_set(element, property, value, nullptr);
+}
+
+/// The screens stretch the picture over their area, as the recorder's player did: no borders are added
+/// to keep the stream's aspect. The pictures are screen-sized and only looked at: the chroma is taken as
+/// it lies and not dithered (both cost more than the scaling itself, with nothing to see on screen).
+GstElement* CreateColourConverter(const FilterFactories& factories)
+{
+    GstElement* converter = gst_element_factory_make(factories.colourConverter.constData(), nullptr);
+    if (converter == nullptr)
+        return nullptr;
+    SetIfPresent(converter, "add-borders", FALSE);
+    SetIfPresent(converter, "chroma-mode", 3); // GST_VIDEO_CHROMA_MODE_NONE
+    SetIfPresent(converter, "dither", 0); // GST_VIDEO_DITHER_NONE
+    return converter;
+}
+
 GstElement* CreateAacDecoder(const FilterFactories& factories)
 {
     return MakeChainBin({ { factories.aacParser, "parser" }, { factories.aacDecoder, "decoder" } },
@@ -174,7 +194,7 @@ GstElement* CreateFilter(FilterClass clsid, const FilterFactories& factories)
     case FilterClass::VideoDecoder:
         return CreateVideoDecoder(factories);
     case FilterClass::ColourConverter:
-        return gst_element_factory_make(factories.colourConverter.constData(), nullptr);
+        return CreateColourConverter(factories);
     case FilterClass::VideoRenderer:
         return VideoRenderer::Create(factories);
     case FilterClass::AacDecoder:

@@ -12,7 +12,7 @@ namespace zq {
 enum class FilterClass {
     StreamParse, // "TQStreamParseFilter": filesrc ! avidemux
     VideoDecoder, // "FFDShow Decoder k": queue ! h264parse ! avdec_h264 ! videobalance ! videoflip
-    ColourConverter, // "Color Space Convertor k": videoconvert
+    ColourConverter, // "Color Space Convertor k": videoconvertscale (to the screen's size)
     VideoRenderer, // "Enhanced Video Renderer[-k]": appsink (BGRx)
     AacDecoder, // "COREAAC AUDIO" / "CoreAAC Decoder": aacparse ! avdec_aac
     AudioRenderer, // "DirectSound Audio Renderer": ... ! volume ! audio sink

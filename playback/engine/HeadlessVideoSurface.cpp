@@ -23,6 +23,20 @@ void HeadlessVideoSurface::RepaintFrame()
 void HeadlessVideoSurface::SetVideoRect(const QRect& rect)
 {
     m_videoRect = rect;
+    NotifyDisplaySizeChanged();
+}
+
+QSize HeadlessVideoSurface::DisplaySize() const
+{
+    if (!m_shown)
+        return {};
+    return m_videoRect.isValid() ? m_videoRect.size() : m_clientSize;
+}
+
+void HeadlessVideoSurface::SetShown(bool shown)
+{
+    m_shown = shown;
+    NotifyDisplaySizeChanged();
 }
 
 QRect HeadlessVideoSurface::ClientRect() const
@@ -42,7 +56,7 @@ QImage HeadlessVideoSurface::Paint() const
     image.fill(Qt::black);
     if (!m_frame.isNull() && m_videoRect.isValid()) {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_frame.size() != m_videoRect.size());
         painter.drawImage(m_videoRect, m_frame);
     }
     return image;

@@ -17,14 +17,21 @@ public:
     void SetVideoRect(const QRect& rect) override;
     QRect ClientRect() const override;
     void ClearFrame() override;
+    /// The video rectangle's size while shown, nothing while hidden.
+    QSize DisplaySize() const override;
 
+    /// The client area changes as a window's would; the video rectangle follows at UpdateVideoWindows.
     void SetClientSize(QSize size) { m_clientSize = size; }
+    /// A hidden surface, like a hidden screen, shows nothing and gets no frames.
+    void SetShown(bool shown);
+    bool shown() const { return m_shown; }
     const QImage& frame() const { return m_frame; }
     QRect videoRect() const { return m_videoRect; }
     int framesPresented() const { return m_framesPresented; }
     int repaints() const { return m_repaints; }
     int clears() const { return m_clears; }
-    /// What a screen would show: the frame stretched over the video rectangle of a black client area.
+    /// What a screen would show: the frame stretched over the video rectangle of a black client area
+    /// (a plain copy when the frame already has the rectangle's size).
     QImage Paint() const;
 
 private:
@@ -34,6 +41,7 @@ private:
     int m_framesPresented = 0;
     int m_repaints = 0;
     int m_clears = 0;
+    bool m_shown = true;
 };
 
 } // namespace zq

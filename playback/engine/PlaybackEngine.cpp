@@ -4,6 +4,7 @@
 #include "GraphEvents.h"
 #include "GraphFilters.h"
 #include "PlaybackLog.h"
+#include "SeekQueue.h"
 #include "StreamParseFilter.h"
 #include "VideoRenderer.h"
 
@@ -58,6 +59,8 @@ HRESULT PlaybackEngine::BuildGraph(const QString& path, qint32 first, qint32 sec
         return LogFailure(E_FAIL);
     gst_object_ref_sink(m_graph);
     m_events = std::make_unique<GraphEvents>(m_graph);
+    m_seeks = std::make_unique<SeekQueue>(m_graph, m_events->EndClearer());
+    m_events->SetAsyncDoneHandler(m_seeks->AsyncDoneHandler());
 
     HRESULT hr
         = AddFilterByClsid(bin(), FilterClass::StreamParse, "TQStreamParseFilter", m_factories, &m_source);
@@ -152,6 +155,9 @@ void PlaybackEngine::ConnectVideo(int channel)
     ConnectFilters(bin(), m_source, m_decoders[channel]);
     ConnectFilters(bin(), m_decoders[channel], m_converters[channel]);
     ConnectFilters(bin(), m_converters[channel], m_renderers[channel]);
+    // Captures take the decoder's own frame, before it is scaled down for the screen.
+    if (VideoRenderer* display = VideoRenderer::Query(m_renderers[channel]))
+        display->WatchDecodedFrames(m_converters[channel]);
 }
 
 HRESULT PlaybackEngine::BuildSingleChannel()
@@ -300,6 +306,7 @@ void PlaybackEngine::TearDownGraph()
     // Stopping the whole graph first joins every streaming thread; only then are the filters taken out.
     gst_element_set_state(m_graph, GST_STATE_NULL);
     m_events.reset();
+    m_seeks.reset();
     m_state = PlayState::kStopped;
     for (GstElement* renderer : m_renderers) {
         if (VideoRenderer* display = VideoRenderer::Query(renderer))
@@ -381,6 +388,11 @@ HRESULT PlaybackEngine::GetCurrentPosition(qint64* position100ns)
     *position100ns = 0;
     if (m_graph == nullptr)
         return LogFailure(E_NOINTERFACE);
+    qint64 targetNs = 0;
+    if (m_seeks->Pending(&targetNs)) {
+        *position100ns = targetNs / kNsPer100ns;
+        return S_OK;
+    }
     WaitForPendingChange();
     // At the end the position is the duration exactly, so that Play knows to start again.
     if (m_events->AtEnd()) {
@@ -416,30 +428,48 @@ HRESULT PlaybackEngine::GetDuration(qint64* duration100ns)
 
 HRESULT PlaybackEngine::Seek(double rate, qint64 positionNs)
 {
-    // Flushing and accurate: the frame shown afterwards is the one at the position, not the key frame
-    // before it. The stop position stays where it is.
-    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
-    if (!gst_element_seek(m_graph, rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
-            std::max<qint64>(positionNs, 0), GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
-        return E_FAIL;
+    // The end reached before no longer holds, even while the seek waits for its turn.
     m_events->ClearEnd();
-    m_changePending = true;
-    return S_OK;
+    return m_seeks->Request(rate, positionNs) ? S_OK : E_FAIL;
 }
 
 HRESULT PlaybackEngine::SetCurrentPosition(qint64 position100ns)
 {
     if (m_graph == nullptr)
         return LogFailure(E_NOINTERFACE);
-    WaitForPendingChange();
+    // A pause still settling is overtaken by the seek, whose own end is what counts now.
+    m_changePending = false;
     return Seek(m_appliedRate, position100ns * kNsPer100ns);
+}
+
+bool PlaybackEngine::SeekPending()
+{
+    return m_seeks && m_seeks->Pending();
+}
+
+bool PlaybackEngine::WaitForSeeks()
+{
+    return m_graph == nullptr || SettleAll();
+}
+
+quint64 PlaybackEngine::seeksSent() const
+{
+    return m_seeks ? m_seeks->sent() : 0;
+}
+
+// Every seek asked for has its frames, and the graph stands still (or plays) again.
+bool PlaybackEngine::SettleAll()
+{
+    const bool seeks = m_seeks->Settle(kCueTimeoutMs);
+    m_changePending = true;
+    return WaitForPendingChange() && seeks;
 }
 
 HRESULT PlaybackEngine::ApplyRate(double rate)
 {
     if (rate == m_appliedRate)
         return S_OK;
-    WaitForPendingChange();
+    SettleAll();
     gint64 positionNs = 0;
     if (!gst_element_query_position(m_graph, GST_FORMAT_TIME, &positionNs))
         positionNs = 0;
@@ -447,7 +477,7 @@ HRESULT PlaybackEngine::ApplyRate(double rate)
     if (Failed(hr))
         return hr;
     m_appliedRate = rate;
-    return WaitForPendingChange() ? S_OK : E_FAIL;
+    return SettleAll() ? S_OK : E_FAIL;
 }
 
 HRESULT PlaybackEngine::PutVolume(qint32 volume)
@@ -490,6 +520,11 @@ HRESULT PlaybackEngine::PutDecoderParam(int channel, qint32 id, qint32 value)
     return params->PutParam(id, value);
 }
 
+QString PlaybackEngine::GraphError() const
+{
+    return m_events && m_events->HasError() ? m_events->LastError() : QString();
+}
+
 bool PlaybackEngine::HasRenderer(int channel) const
 {
     return channel >= 0 && channel < kMaxChannels && m_renderers[channel] != nullptr;
@@ -505,7 +540,8 @@ HRESULT PlaybackEngine::GetCurrentImage(int channel, QImage* image, qint64* stre
     VideoRenderer* display = Renderer(channel);
     if (display == nullptr)
         return E_NOINTERFACE;
-    WaitForPendingChange();
+    // A capture shows the frame at the newest position asked for: that one is waited for.
+    SettleAll();
     return display->GetCurrentImage(image, streamTime100ns);
 }
 

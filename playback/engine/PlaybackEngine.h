@@ -13,6 +13,7 @@
 namespace zq {
 
 class GraphEvents;
+class SeekQueue;
 class VideoRenderer;
 class VideoSurface;
 
@@ -53,9 +54,18 @@ public:
     HRESULT Play();
     HRESULT Pause();
     HRESULT Stop();
+    /// While a seek is on its way this is its target (the newest one asked for), without waiting.
     HRESULT GetCurrentPosition(qint64* position100ns);
     HRESULT GetDuration(qint64* duration100ns);
+    /// Never waits: while an earlier seek is on its way only the newest target is kept, and it is sent
+    /// when that seek has its frames (a slider drag sends few seeks and never blocks).
     HRESULT SetCurrentPosition(qint64 position100ns);
+    /// True while a seek is on its way or kept for later.
+    bool SeekPending();
+    /// Waits until every seek asked for has its frames; false when that does not happen in time.
+    bool WaitForSeeks();
+    /// Seeks sent to the graph since it was built (kept targets that were replaced are not sent).
+    quint64 seeksSent() const;
     /// Stores the rate; it is clamped and applied at the next Play.
     void SetRate(float rate) { m_rate = rate; }
     float rate() const { return m_rate; }
@@ -83,6 +93,8 @@ public:
     bool HasRenderer(int channel) const;
     VideoRenderer* Renderer(int channel) const;
     bool HasAudioRenderer() const { return m_audioRenderer != nullptr; }
+    /// What went wrong in the running graph (an element's error), empty while all is well.
+    QString GraphError() const;
     /// The pipeline, for inspection (tests, graph dumps); null before building and after tear-down.
     GstElement* graph() const { return m_graph; }
 
@@ -100,6 +112,7 @@ private:
     HRESULT PauseGraph();
     HRESULT ApplyRate(double rate);
     HRESULT Seek(double rate, qint64 positionNs);
+    bool SettleAll();
     bool WaitForGraph();
     bool WaitForPendingChange();
     void RemoveFilter(GstElement*& filter);
@@ -125,8 +138,9 @@ private:
     FilterFactories m_factories = FilterFactories::FromEnvironment();
     bool m_syncToClock = true;
     std::unique_ptr<GraphEvents> m_events;
+    std::unique_ptr<SeekQueue> m_seeks;
     double m_appliedRate = 1.0; // the rate of the segment that plays now
-    bool m_changePending = false; // a seek or a pause whose end is awaited before anything is answered
+    bool m_changePending = false; // a pause whose end is awaited before a position or frame is answered
 };
 
 } // namespace zq

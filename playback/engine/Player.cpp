@@ -32,6 +32,7 @@ void Player::CreateEngine()
     m_engine->SetState(PlayState::kCreated);
     m_engine->SetParseOption(m_parseOption);
     m_engine->SetFactories(m_factories);
+    m_engine->SetSyncToClock(m_syncToClock);
 }
 
 bool Player::Open(const QString& path, qint32 first, qint32 second)
@@ -117,6 +118,11 @@ bool Player::SeekMs(qint32 ms)
     if (!m_engine || m_engine->graph() == nullptr)
         return true;
     return Succeeded(m_engine->SetCurrentPosition(qint64(ms) * k100nsPerMs));
+}
+
+bool Player::IsSeekPending()
+{
+    return m_engine && m_engine->SeekPending();
 }
 
 // While paused or stopped the rate is only stored; the next Play clamps and applies it.

@@ -42,7 +42,11 @@ public:
     qint32 GetChannelCount() const;
     qint64 GetPositionMs();
     qint64 GetDurationMs();
+    /// Never waits for the seek: during a drag only the newest target is kept while one is on its way.
+    /// GetPositionMs answers the target until the frames are there; CaptureFrame waits for them.
     bool SeekMs(qint32 ms);
+    /// True while a seek is on its way or kept for later.
+    bool IsSeekPending();
     /// Stores the rate; while running it is applied at once, clamped to 0.5 ... 2.0.
     bool SetRate(float rate);
     bool SetVolumePercent(qint32 percent);
@@ -60,6 +64,9 @@ public:
     /// The volume sent to the graph for a percentage, in hundredths of a decibel (0 % and 100 % silence).
     static qint32 VolumeForPercent(qint32 percent);
 
+    /// Whether engines created from now on play in time with the clock (the default) or as fast as
+    /// they can (measurements).
+    void SetSyncToClock(bool sync) { m_syncToClock = sync; }
     /// Factories for every engine created from now on (tests take filters away with them).
     void SetFilterFactories(const FilterFactories& factories) { m_factories = factories; }
     /// The engine of the open recording, null when none exists.
@@ -73,6 +80,7 @@ private:
     std::unique_ptr<PlaybackEngine> m_engine;
     quint8 m_parseOption = 1;
     FilterFactories m_factories = FilterFactories::FromEnvironment();
+    bool m_syncToClock = true;
 };
 
 } // namespace zq

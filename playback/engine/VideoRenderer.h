@@ -4,6 +4,7 @@
 #include "HResult.h"
 
 #include <QImage>
+#include <QSize>
 #include <gst/gst.h>
 #include <memory>
 
@@ -11,11 +12,22 @@ namespace zq {
 
 class VideoSurface;
 
-/// The display control of one "Enhanced Video Renderer": an appsink that takes BGRx frames, keeps only
-/// the newest one and hands it to its channel's surface on the GUI thread. The object belongs to its
+/// The display control of one "Enhanced Video Renderer": an appsink that keeps only the newest frame
+/// and hands it to its channel's surface on the GUI thread. The sink asks for BGRx pictures of the size
+/// the surface shows (so the converter in front of it scales and converts screen-sized pictures only),
+/// and for nothing converted while the surface shows nothing. Beside that it keeps the newest decoded
+/// frame as the decoder gave it, converted only when a capture asks for it. The object belongs to its
 /// appsink element and lives as long as that element.
 class VideoRenderer {
 public:
+    /// Frames counted by the sink and by the hand-over since the graph was built.
+    struct Statistics {
+        quint64 rendered = 0; // frames the sink took in time
+        quint64 dropped = 0; // frames the sink dropped as late, or replaced before the surface got them
+        quint64 presented = 0; // frames handed to the surface
+        QSize frameSize; // size of the newest frame handed to the surface
+    };
+
     /// A new appsink (floating reference) with its renderer attached; null when the sink factory is
     /// missing or does not make an appsink.
     static GstElement* Create(const FilterFactories& factories);
@@ -29,14 +41,23 @@ public:
     /// The surface that shows this renderer's frames (null: frames are only kept).
     HRESULT SetVideoWindow(VideoSurface* surface);
     VideoSurface* GetVideoWindow() const;
-    /// Stretches the whole frame over the surface's whole client area.
+    /// Stretches the whole frame over the surface's whole client area, and asks for frames of the size
+    /// that area has in device pixels.
     HRESULT SetVideoPosition();
     HRESULT RepaintVideo();
-    /// A copy of the newest frame (RGB32, top-down) and its stream time in 100-ns units; E_FAIL when no
-    /// frame has arrived yet. image is untouched on failure.
+    /// The newest frame at the stream's own size (RGB32, top-down, brightness and mirror applied) and
+    /// its stream time in 100-ns units; E_FAIL when no frame has arrived yet. image is untouched on
+    /// failure.
     HRESULT GetCurrentImage(QImage* image, qint64* streamTime100ns) const;
     /// Forgets the surface and the newest frame; the surface is told to clear its picture.
     void Detach();
+
+    /// Keeps every frame that enters converter (the decoder's output) until the sink shows it: that is
+    /// the frame a capture converts.
+    void WatchDecodedFrames(GstElement* converter);
+    /// The size the sink asks for now (empty: frames pass unconverted).
+    QSize DisplaySize() const;
+    Statistics GetStatistics() const;
 
 private:
     struct HandOver;

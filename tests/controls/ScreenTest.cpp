@@ -77,5 +77,43 @@ TEST(ScreenCtrl, RightPressShowsTheLanguagesMenuWhoseCommandsReachTheOwner)
     EXPECT_EQ(open(-1), nullptr);
 }
 
+TEST(ScreenCtrl, ReportsItsDisplaySizeWhenShownResizedOrHiddenAndCopiesFramesOfThatSize)
+{
+    QWidget owner;
+    CRkScreenCtrl screen;
+    ASSERT_TRUE(screen.Create(&owner, 5000, 0, 0, 320, 180));
+    owner.show();
+    QList<QSize> reported;
+    VideoSurface& surface = screen;
+    surface.SetDisplaySizeListener(&reported, [&] { reported.append(surface.DisplaySize()); });
+    EXPECT_EQ(surface.DisplaySize(), QSize()); // hidden: nothing to convert for it
+    screen.show();
+    ASSERT_FALSE(reported.isEmpty());
+    EXPECT_EQ(reported.last(), QSize(320, 180) * screen.devicePixelRatio());
+    // A video rectangle over the whole screen follows a resize; a smaller one stays.
+    surface.SetVideoRect(surface.ClientRect());
+    screen.resize(400, 226);
+    EXPECT_EQ(reported.last(), QSize(400, 226) * screen.devicePixelRatio());
+    surface.SetVideoRect(QRect(10, 10, 200, 112));
+    EXPECT_EQ(reported.last(), QSize(200, 112) * screen.devicePixelRatio());
+    screen.resize(500, 300);
+    EXPECT_EQ(surface.DisplaySize(), QSize(200, 112) * screen.devicePixelRatio());
+    screen.hide();
+    EXPECT_EQ(reported.last(), QSize());
+    surface.ClearDisplaySizeListener(&reported);
+    screen.show();
+    EXPECT_EQ(reported.last(), QSize()); // no listener any more
+
+    // A frame of the rectangle's size is painted pixel for pixel, without smoothing.
+    QImage frame(200, 112, QImage::Format_RGB32);
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x)
+            frame.setPixel(x, y, (x + y) % 2 != 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 128));
+    }
+    surface.PresentFrame(frame);
+    const QImage painted = Grab(screen).copy(10, 10, 200, 112).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(painted, frame);
+}
+
 } // namespace
 } // namespace zq

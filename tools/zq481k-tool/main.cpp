@@ -28,6 +28,8 @@ constexpr Command kCommands[] = {
      zq::tool::runExport},
     {"report", "report FILE --at SECONDS --out REPORT.pdf  print the report of a moment into a PDF file",
      zq::tool::runReport},
+    {"play", "play FILE [--screen WxH]... [--json]  play into windowless screens, count the frames",
+     zq::tool::runPlay},
 };
 
 void printUsage(QTextStream& stream)
