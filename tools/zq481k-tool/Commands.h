@@ -23,5 +23,6 @@ int runInfo(const QStringList& args, CommandIo io);
 int runSnapshot(const QStringList& args, CommandIo io);
 int runGenerate(const QStringList& args, CommandIo io);
 int runMakeCard(const QStringList& args, CommandIo io);
+int runCardSettings(const QStringList& args, CommandIo io);
 
 }  // namespace zq::tool

@@ -24,6 +24,8 @@ constexpr Command kCommands[] = {
     {"generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
      zq::tool::runGenerate},
     {"make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard},
+    {"card-settings", "card-settings ROOT [--set L=V]... [--clock T] [--write] [--json]  recorder settings of a card",
+     zq::tool::runCardSettings},
 };
 
 void printUsage(QTextStream& stream)
