@@ -1,5 +1,7 @@
 #include "CardFiles.h"
 
+#include "Volumes.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -50,6 +52,25 @@ CardWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     if (!file.commit())
         return CardWriteResult::Failure(name, file.errorString());
     return {};
+}
+
+} // namespace zq::device
+
+namespace zq::device {
+
+quint64 CardCapacity(const platform::Volume& volume)
+{
+    const QString name = QFileInfo(volume.device).fileName();
+    const QString block = platform::Volumes::SysfsRoot() + QStringLiteral("/block/") + volume.disk;
+    QFile size(
+        name == volume.disk ? block + QStringLiteral("/size") : block + '/' + name + QStringLiteral("/size"));
+    if (!name.isEmpty() && !volume.disk.isEmpty() && size.open(QIODevice::ReadOnly)) {
+        bool ok = false;
+        const quint64 sectors = size.readAll().trimmed().toULongLong(&ok);
+        if (ok && sectors > 0)
+            return sectors * 512;
+    }
+    return volume.totalBytes;
 }
 
 } // namespace zq::device

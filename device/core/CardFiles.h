@@ -41,3 +41,16 @@ CardWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     const std::function<bool()>& beforeCommit = {}, const QString& abandonReason = {});
 
 } // namespace zq::device
+
+namespace zq::platform {
+struct Volume;
+}
+
+namespace zq::device {
+
+/// The capacity of the medium under a volume: the size of its block device from sysfs (512-byte sectors),
+/// else the file system's own size. The card's size, not what the file system on it happens to use, decides
+/// whether it is listed and which file system a format makes.
+quint64 CardCapacity(const platform::Volume& volume);
+
+} // namespace zq::device

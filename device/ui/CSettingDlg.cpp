@@ -103,12 +103,12 @@ void CSettingDlg::FillDriveList()
     const QVector<platform::Volume> volumes = platform::Volumes::Removable();
     for (int i = 0; i < volumes.size(); ++i) {
         const platform::Volume& volume = volumes[i];
-        if (!volume.mediumPresent || volume.totalBytes == 0 || (volume.totalBytes >> 30) >= kMaxCardGiB)
+        const quint64 capacity = CardCapacity(volume);
+        if (!volume.mediumPresent || capacity == 0 || (capacity >> 30) >= kMaxCardGiB)
             continue;
-        if (!m_formatService->CanFormat(
-                volume.device, platform::CardFormatService::FileSystemFor(volume.totalBytes)))
+        if (!m_formatService->CanFormat(volume.device, platform::CardFormatService::FileSystemFor(capacity)))
             continue;
-        items.append({ volume.root, i, volume.label, volume.device, volume.fileSystem, volume.totalBytes });
+        items.append({ volume.root, i, volume.label, volume.device, volume.fileSystem, capacity });
     }
     m_model.SetCards(items);
     SyncFromModel();
