@@ -41,6 +41,9 @@ public:
 
     static constexpr int kWidth = 900;
     static constexpr int kHeight = 650;
+    static constexpr int kFontPixels = 11;
+    static constexpr int kTwoLinePixels = 28;
+    static constexpr int kCardListPopupWidth = 320;
 
     bool LanguageChanged() const { return m_languageChanged; }
     bool SourceReset() const { return m_sourceReset; }

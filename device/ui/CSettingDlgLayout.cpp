@@ -3,6 +3,7 @@
 #include "OptionFile.h"
 #include "TextLookup.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -106,6 +107,33 @@ const Place kPlaces[] = {
 };
 
 constexpr int kGerman = 2;
+constexpr int kSmallestFontPixels = 8;
+// Room a check box or radio button needs besides its text (the indicator), and a push button's padding.
+constexpr int kIndicatorPixels = 22;
+constexpr int kButtonPaddingPixels = 10;
+
+// Longer translations get a smaller font rather than being cut off in their fixed place.
+void shrinkToFit(QWidget* control)
+{
+    QString text;
+    int extra = 0;
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (label->wordWrap())
+            return;
+        text = label->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        text = button->text();
+        extra = qobject_cast<QPushButton*>(control) ? kButtonPaddingPixels : kIndicatorPixels;
+    } else {
+        return;
+    }
+    QFont font = control->font();
+    while (font.pixelSize() > kSmallestFontPixels
+        && QFontMetrics(font).horizontalAdvance(text) + extra > control->width()) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    control->setFont(font);
+}
 
 } // namespace
 
@@ -129,11 +157,17 @@ QComboBox* CSettingDlg::AddList(int id, ChoiceList* list)
 
 void CSettingDlg::CreateControls()
 {
+    // The places are those of a dialog drawn with a small system font, and group titles sit on the frame.
+    QFont small = font();
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+    setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 3px; }"));
     auto group = [this](int id, const QString& text) { Add(id, new QGroupBox(text, this)); };
-    auto label = [this](int id, const QString& text, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto label = [this](int id, const QString& text) {
         auto* l = Add(id, new QLabel(text, this));
-        l->setAlignment(align);
-        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     };
     const QString lcdOff = QStringLiteral("LCD OFF");
 
@@ -294,9 +328,18 @@ void CSettingDlg::LayoutControls()
     }
     const bool german = m_options.m_language == kGerman;
     for (const Place& place : kPlaces) {
-        if (QWidget* control = Control(place.id))
-            control->setGeometry(german && !place.german.isEmpty() ? place.german : place.rect);
+        QWidget* control = Control(place.id);
+        if (!control)
+            continue;
+        const QRect rect = german && !place.german.isEmpty() ? place.german : place.rect;
+        control->setGeometry(rect);
+        // Labels of two lines' height break their text; one-line labels keep it on one line.
+        if (auto* label = qobject_cast<QLabel*>(control))
+            label->setWordWrap(rect.height() >= kTwoLinePixels);
+        shrinkToFit(control);
     }
+    // A mount root is longer than the list is wide: the open list shows it whole.
+    m_cardList->view()->setMinimumWidth(kCardListPopupWidth);
 }
 
 } // namespace zq::device
