@@ -14,7 +14,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils ffmpeg
   clang libclang-rt-14-dev
-  dbus
+  dbus python3-dbusmock
 )
 
 missing=()
