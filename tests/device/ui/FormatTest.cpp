@@ -97,6 +97,35 @@ TEST_F(FormatTest, SystemDiskIsNeverOffered)
     EXPECT_EQ(list(*d, 1028)->count(), 0);
 }
 
+TEST_F(FormatTest, CardsOf100GiBAndMoreAreNeverListed)
+{
+    // A 128 GB card (about 119 GiB) and a 64 GB card (about 59 GiB) beside the 32 GB one.
+    QDir().mkpath(work.path() + "/big");
+    QDir().mkpath(work.path() + "/mid");
+    FakeVolumes::Disk big;
+    big.name = "sdc";
+    big.mountPoint = work.path() + "/big";
+    big.sectors = 128000000000ull / 512;
+    volumes->Add(big);
+    FakeVolumes::Disk mid;
+    mid.name = "sdd";
+    mid.mountPoint = work.path() + "/mid";
+    mid.sectors = 64000000000ull / 512;
+    volumes->Add(mid);
+    udisks.reset();
+    udisks = std::make_unique<FakeUdisks>(work.path(),
+        QVector<FakeUdisks::Device> { { "sdb1", "/dev/sdb1", cardRoot() },
+            { "sdc1", "/dev/sdc1", work.path() + "/big" }, { "sdd1", "/dev/sdd1", work.path() + "/mid" } });
+    ASSERT_TRUE(udisks->Started());
+    auto d = makeDialog();
+    ASSERT_EQ(list(*d, 1028)->count(), 2);
+    EXPECT_TRUE(list(*d, 1028)->itemText(1).contains("/mid/"));
+    // The 64 GB card gets exFAT, the 32 GB one FAT32.
+    EXPECT_EQ(d->Model().CardItems()[1].totalBytes, 64000000000ull - 2048 * 512);
+    EXPECT_TRUE(udisks->Calls().contains("CanFormat exfat"));
+    EXPECT_TRUE(udisks->Calls().contains("CanFormat vfat"));
+}
+
 TEST_F(FormatTest, FormatKeepsTheRecorderFilesAndResetsTheLoadedCard)
 {
     putRecorderFiles();
