@@ -16,7 +16,7 @@ packages=(
   xvfb xauth xdotool imagemagick poppler-utils ffmpeg
   libxml2-utils gdal-bin
   clang libclang-rt-14-dev
-  dbus
+  dbus python3-dbusmock
 )
 
 missing=()

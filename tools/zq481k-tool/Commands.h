@@ -31,5 +31,6 @@ int runReport(const QStringList& args, CommandIo io);
 /// The application object for the command in argv[1]: a GUI one (off screen) for the commands that draw.
 std::unique_ptr<QCoreApplication> CreateApplication(int& argc, char** argv);
 int runPlay(const QStringList& args, CommandIo io);
+int runCardSettings(const QStringList& args, CommandIo io);
 
 }  // namespace zq::tool

@@ -30,6 +30,8 @@ constexpr Command kCommands[] = {
      zq::tool::runReport},
     {"play", "play FILE [--screen WxH]... [--json]  play into windowless screens, count the frames",
      zq::tool::runPlay},
+    {"card-settings", "card-settings ROOT [--set L=V]... [--clock T] [--write] [--json]  recorder settings of a card",
+     zq::tool::runCardSettings},
 };
 
 void printUsage(QTextStream& stream)
