@@ -13,12 +13,12 @@ constexpr int kCategoryIndex = 15;
 // 16 bits as the calendar fields are.
 quint16 leadingNumber(const QString& name, int position, int length)
 {
-    const QByteArray field = name.mid(position, length).toLatin1();
     quint32 value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
+    for (qsizetype i = position; i < name.size() && i < position + length; ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (c < u'0' || c > u'9')
             break;
-        value = value * 10 + quint32(c - '0');
+        value = value * 10 + quint32(c - u'0');
     }
     return quint16(value);
 }

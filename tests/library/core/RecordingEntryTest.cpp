@@ -152,4 +152,22 @@ TEST(RecordingListRow, ColumnsAsTheListShowsThem)
     EXPECT_EQ(ListRowFor(entry("x.avi"), 41).number, "42");
 }
 
+TEST(RecordingListRow, DateAndTimeArePaddedAsAFormattedPrintWould)
+{
+    // Field values from none to wider than their column, against printf's own "%04d"/"%02d".
+    for (const quint16 value : { 0, 1, 9, 10, 59, 99, 100, 999, 1000, 9999, 10000, 65535 }) {
+        RecordingEntry e = entry("20170531_090507E.avi");
+        e.dateTime
+            = { value, quint16(value % 200), 0, value, value, quint16(value / 3), quint16(value % 101), 0 };
+        const SystemTime& t = e.dateTime;
+        const RecordingListRow row = ListRowFor(e, 0);
+        EXPECT_EQ(row.date, QString::asprintf("%04d-%02d-%02d", t.year, t.month, t.day)) << value;
+        EXPECT_EQ(row.time, QString::asprintf("%02d:%02d:%02d", t.hour, t.minute, t.second)) << value;
+    }
+    // Digits outside ASCII are no digits in a name.
+    const RecordingEntry wide = entry(QString::fromUtf8("２０17\u00b2531_090507E.avi"));
+    EXPECT_EQ(wide.dateTime.year, 0);
+    EXPECT_EQ(wide.dateTime.month, 0);
+}
+
 }  // namespace
