@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick poppler-utils ffmpeg
   clang libclang-rt-14-dev
   dbus
+  clang-format
 )
 
 missing=()
