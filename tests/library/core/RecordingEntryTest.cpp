@@ -140,6 +140,26 @@ TEST(RecordingOrder, OlderFirstThenSmallerFirst)
     EXPECT_FALSE(EntryLess(entry("20170101_120000D.avi", 1024), entry("20170101_120000E.avi", 1024)));
 }
 
+TEST(RecordingOrder, DateTimeTextsCompareAsQtComparesThem)
+{
+    // Names that agree, differ early or late, run short, or hold characters beyond ASCII and surrogates.
+    const QStringList names { "20170101_120000D.avi", "20170101_120000E.avi", "20170101_12000", "2017", "",
+        "20170101_120000", "20170101_1200001", "a", "Z", QString::fromUtf8("2017é"),
+        QString::fromUtf8("2017😀"), QString::fromUtf8("2017\uffff"), "20161231_235959D.avi",
+        "20170101_120000D.avi.bak" };
+    for (const QString& a : names) {
+        for (const QString& b : names) {
+            for (const auto& [aKiB, bKiB] : { std::pair { 1, 1 }, std::pair { 1, 2 }, std::pair { 2, 1 } }) {
+                const RecordingEntry x = entry(a, aKiB * 1024);
+                const RecordingEntry y = entry(b, bKiB * 1024);
+                const int order = QStringView(a).left(15).compare(QStringView(b).left(15));
+                const bool expected = order != 0 ? order < 0 : aKiB < bKiB;
+                EXPECT_EQ(EntryLess(x, y), expected) << a.toStdString() << " / " << b.toStdString();
+            }
+        }
+    }
+}
+
 TEST(RecordingListRow, ColumnsAsTheListShowsThem)
 {
     const RecordingListRow row = ListRowFor(entry("20170531_090507E.avi"), 0);
