@@ -73,11 +73,11 @@ int main(int argc, char** argv)
 
     const QString root = zq::SkinResourceInstance();
     const auto uncached = [&root] { zq::SetSkinResourceInstance(root); }; // drops every decoded image
-    const auto cached = [] { };
+    const auto cached = [] {};
     std::printf("repaint of a control, microseconds (median of %d batches of %d)\n", kBatches, repaints);
     std::printf("%-24s %12s %12s %8s\n", "control", "decoding", "cached", "ratio");
-    const std::pair<const char*, QWidget*> controls[] = { { "position slider", &position },
-        { "speed slider (keyed)", &speed }, { "volume", &volume } };
+    const std::pair<const char*, QWidget*> controls[]
+        = { { "position slider", &position }, { "speed slider (keyed)", &speed }, { "volume", &volume } };
     for (const auto& [name, widget] : controls) {
         const double before = MicrosecondsPerRepaint(*widget, repaints, uncached);
         const double after = MicrosecondsPerRepaint(*widget, repaints, cached);
