@@ -1,6 +1,8 @@
 #include "SkinDraw.h"
 
 #include <QFile>
+#include <QHash>
+#include <QMutex>
 
 namespace zq {
 
@@ -32,10 +34,10 @@ bool SameRgb(QRgb a, QRgb b)
     return qRed(a) == qRed(b) && qGreen(a) == qGreen(b) && qBlue(a) == qBlue(b);
 }
 
-// The part of the bitmap with the colour key made fully transparent.
-QImage KeyedOut(const QImage& bitmap, const QRect& part, QRgb colorKey)
+// The whole bitmap with the colour key made fully transparent.
+QImage KeyedOut(const QImage& bitmap, QRgb colorKey)
 {
-    QImage keyed = bitmap.copy(part).convertToFormat(QImage::Format_ARGB32);
+    QImage keyed = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < keyed.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
         for (int x = 0; x < keyed.width(); ++x) {
@@ -44,6 +46,64 @@ QImage KeyedOut(const QImage& bitmap, const QRect& part, QRgb colorKey)
         }
     }
     return keyed;
+}
+
+// Decoded images of the current resource root, so that a control repainting during playback does not
+// decode its BMPs (and redo the colour key) each time. Only images that decoded are kept: a file that
+// appears later is still found. SetSkinResourceInstance empties it.
+enum class ImageKind : quint8 { Bitmap, KeyedBitmap, Png };
+
+struct ImageKey {
+    ImageKind kind;
+    int id;
+    QRgb colorKey; // KeyedBitmap only, alpha ignored
+    bool operator==(const ImageKey&) const = default;
+};
+
+size_t qHash(const ImageKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, quint8(key.kind), key.id, key.colorKey);
+}
+
+struct ImageCache {
+    QMutex mutex;
+    QHash<ImageKey, QImage> images;
+};
+
+ImageCache& Cache()
+{
+    static ImageCache cache;
+    return cache;
+}
+
+QImage DecodeImage(const ImageKey& key)
+{
+    if (key.kind == ImageKind::Png)
+        return QImage(PngPath(key.id), "PNG");
+    const QImage bitmap(BitmapPath(key.id), "BMP");
+    if (key.kind == ImageKind::KeyedBitmap && !bitmap.isNull())
+        return KeyedOut(bitmap, key.colorKey);
+    return bitmap;
+}
+
+QImage CachedImage(ImageKind kind, int id, QRgb colorKey = 0)
+{
+    if (!ValidId(id) || ResourceRoot().isEmpty())
+        return {};
+    const ImageKey key { kind, id, kind == ImageKind::KeyedBitmap ? (colorKey & 0xFFFFFF) : 0 };
+    ImageCache& cache = Cache();
+    {
+        QMutexLocker lock(&cache.mutex);
+        const auto found = cache.images.constFind(key);
+        if (found != cache.images.constEnd())
+            return *found;
+    }
+    const QImage image = DecodeImage(key);
+    if (!image.isNull()) {
+        QMutexLocker lock(&cache.mutex);
+        cache.images.insert(key, image);
+    }
+    return image;
 }
 
 } // namespace
@@ -61,16 +121,12 @@ int GetSkinResourceKind(int id)
 
 QImage LoadSkinBitmap(int id)
 {
-    if (!ValidId(id) || ResourceRoot().isEmpty())
-        return {};
-    return QImage(BitmapPath(id), "BMP");
+    return CachedImage(ImageKind::Bitmap, id);
 }
 
 QImage LoadSkinPng(int id)
 {
-    if (!ValidId(id) || ResourceRoot().isEmpty())
-        return {};
-    return QImage(PngPath(id), "PNG");
+    return CachedImage(ImageKind::Png, id);
 }
 
 void DrawBitmap(
@@ -84,18 +140,15 @@ void DrawBitmapPart(QPainter& painter, int id, int x, int y, int width, int heig
 {
     if (!painter.isActive() || width <= 0 || height <= 0)
         return;
-    const QImage bitmap = LoadSkinBitmap(id);
+    const QImage bitmap
+        = transparent ? CachedImage(ImageKind::KeyedBitmap, id, colorKey) : LoadSkinBitmap(id);
     if (bitmap.isNull())
         return;
     // Only the part that the bitmap covers is drawn; the rest of the destination stays as it was.
     const QRect part = QRect(sourceX, sourceY, width, height).intersected(bitmap.rect());
     if (part.isEmpty())
         return;
-    const QPoint at(x + part.left() - sourceX, y + part.top() - sourceY);
-    if (transparent)
-        painter.drawImage(at, KeyedOut(bitmap, part, colorKey));
-    else
-        painter.drawImage(at, bitmap, part);
+    painter.drawImage(QPoint(x + part.left() - sourceX, y + part.top() - sourceY), bitmap, part);
 }
 
 void DrawBitmapStretched(QPainter& painter, int id, int x, int y, int width, int height, int sourceX,
@@ -128,6 +181,11 @@ bool SetSkinResourceInstance(const QString& resourceRoot)
     while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
         root.chop(1);
     ResourceRoot() = root;
+    {
+        ImageCache& cache = Cache();
+        QMutexLocker lock(&cache.mutex);
+        cache.images.clear();
+    }
     return !root.isEmpty();
 }
 

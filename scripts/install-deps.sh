@@ -17,6 +17,7 @@ packages=(
   libxml2-utils gdal-bin
   clang libclang-rt-14-dev
   dbus python3-dbusmock
+  clang-format
 )
 
 missing=()

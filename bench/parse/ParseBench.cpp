@@ -1,5 +1,6 @@
 // Reads and walks one hour of sensor records (36,000 G-sensor samples and 3,600 GPS fixes, the recorder's
-// 10 and 1 a second) as opening a recording does, and compares the time with one 200 ms playback tick.
+// 10 and 1 a second) as opening a recording does, and compares the time with one 200 ms playback tick, with
+// TZ unset and set: the figures should not depend on how the local zone is given.
 //
 //   zq_bench_parse [--rounds N]
 #include "DispatchRecord.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -21,7 +23,7 @@ namespace {
 constexpr int kSeconds = 3600;
 constexpr int kSamplesPerSecond = 10;
 constexpr double kTickMs = 200.0; // the playback tick: the budget for reading a recording's records
-constexpr int kDefaultRounds = 20;
+constexpr int kDefaultRounds = 41;
 
 QByteArray U32(quint32 value)
 {
@@ -75,6 +77,49 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+struct Figures {
+    std::vector<double> walkMs;
+    std::vector<double> openMs;
+    qsizetype samples = 0;
+    qsizetype fixes = 0;
+};
+
+/// One round: the walk of the block alone, and what opening a recording does with it.
+bool MeasureRound(const QByteArray& block, const QString& path, Figures* figures)
+{
+    auto start = std::chrono::steady_clock::now();
+    const zq::SensorRecords records = zq::ParseUserData(QByteArrayView(block).sliced(30));
+    figures->walkMs.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    figures->samples = records.gsensor.size();
+    figures->fixes = records.gps.size();
+
+    // What opening a recording does: read the header's block, then walk it into the process-wide arrays.
+    start = std::chrono::steady_clock::now();
+    zq::AviInfo info;
+    zq::ReadAviInfo(path, &info);
+    zq::ClearSensorArrays();
+    zq::DispatchUserData(info.userData);
+    figures->openMs.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    if (figures->samples != kSeconds * kSamplesPerSecond || figures->fixes != kSeconds
+        || zq::GpsFixes().size() != kSeconds) {
+        std::fprintf(stderr, "wrong counts: %lld samples, %lld fixes\n",
+            static_cast<long long>(figures->samples), static_cast<long long>(figures->fixes));
+        return false;
+    }
+    return true;
+}
+
+void UseZone(const QByteArray& zone)
+{
+    if (zone.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -100,39 +145,33 @@ int main(int argc, char** argv)
         return 1;
     out.close();
 
-    std::vector<double> walkMs;
-    std::vector<double> openMs;
-    qsizetype samples = 0;
-    qsizetype fixes = 0;
+    // The walk converts each GPS fix's time in the local zone: with TZ unset (the zone comes from
+    // /etc/localtime) and with TZ set, the two ways a session can be. Rounds alternate, so both see the
+    // same load on the machine.
+    const QByteArray userZone = qgetenv("TZ");
+    const QByteArray setZone = userZone.isEmpty() ? QByteArray("KST-9") : userZone;
+    Figures unset;
+    Figures set;
     for (int round = 0; round < rounds; ++round) {
-        auto start = std::chrono::steady_clock::now();
-        const zq::SensorRecords records = zq::ParseUserData(QByteArrayView(block).sliced(30));
-        walkMs.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        samples = records.gsensor.size();
-        fixes = records.gps.size();
+        UseZone({});
+        if (!MeasureRound(block, path, &unset))
+            return 1;
+        UseZone(setZone);
+        if (!MeasureRound(block, path, &set))
+            return 1;
+    }
 
-        // What opening a recording does: read the header's block, then walk it into the process-wide arrays.
-        start = std::chrono::steady_clock::now();
-        zq::AviInfo info;
-        zq::ReadAviInfo(path, &info);
-        zq::ClearSensorArrays();
-        zq::DispatchUserData(info.userData);
-        openMs.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    if (samples != kSeconds * kSamplesPerSecond || fixes != kSeconds || zq::GpsFixes().size() != kSeconds) {
-        std::fprintf(stderr, "wrong counts: %lld samples, %lld fixes\n", static_cast<long long>(samples),
-            static_cast<long long>(fixes));
-        return 1;
-    }
-    const double walk = Median(walkMs);
-    const double open = Median(openMs);
     std::printf("one hour of records: %lld G-sensor samples, %lld GPS fixes, %.0f KiB block\n",
-        static_cast<long long>(samples), static_cast<long long>(fixes), block.size() / 1024.0);
-    std::printf("record walk: %.2f ms = %.4f of a %.0f ms tick (%.0f ns a record, median of %d)\n", walk,
-        walk / kTickMs, kTickMs, walk * 1e6 / double(samples + fixes), rounds);
-    std::printf("header read + walk into the arrays: %.2f ms = %.4f of a %.0f ms tick\n", open,
-        open / kTickMs, kTickMs);
+        static_cast<long long>(set.samples), static_cast<long long>(set.fixes), block.size() / 1024.0);
+    for (const auto& [label, figures] : { std::pair { "TZ unset", &unset }, std::pair { "TZ set", &set } }) {
+        const double walk = Median(figures->walkMs);
+        const double open = Median(figures->openMs);
+        std::printf("%s: record walk %.2f ms = %.4f of a %.0f ms tick (%.0f ns a record, median of %d); "
+                    "header read + walk into the arrays %.2f ms = %.4f of a tick\n",
+            label, walk, walk / kTickMs, kTickMs, walk * 1e6 / double(figures->samples + figures->fixes),
+            rounds, open, open / kTickMs);
+    }
+    std::printf("record walk with TZ unset against TZ=%s: %.2f (goal 1.5 or less)\n", setZone.constData(),
+        Median(unset.walkMs) / Median(set.walkMs));
     return 0;
 }

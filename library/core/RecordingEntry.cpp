@@ -13,12 +13,12 @@ constexpr int kCategoryIndex = 15;
 // 16 bits as the calendar fields are.
 quint16 leadingNumber(const QString& name, int position, int length)
 {
-    const QByteArray field = name.mid(position, length).toLatin1();
     quint32 value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
+    for (qsizetype i = position; i < name.size() && i < position + length; ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (c < u'0' || c > u'9')
             break;
-        value = value * 10 + quint32(c - '0');
+        value = value * 10 + quint32(c - u'0');
     }
     return quint16(value);
 }
@@ -77,9 +77,20 @@ QString CategoryLabel(qint32 category)
 
 bool EntryLess(const RecordingEntry& a, const RecordingEntry& b)
 {
-    const int order = QStringView(a.name).left(kDateTimeLength).compare(QStringView(b.name).left(kDateTimeLength));
-    if (order != 0)
-        return order < 0;
+    // The date-time texts compared unit by unit (UTF-16, as QStringView::compare does), the shorter first
+    // where one begins the other. Written out: a card's list sorts ten thousand names.
+    const QStringView aView(a.name);
+    const QStringView bView(b.name);
+    const qsizetype aLength = qMin<qsizetype>(aView.size(), kDateTimeLength);
+    const qsizetype bLength = qMin<qsizetype>(bView.size(), kDateTimeLength);
+    const char16_t* aText = aView.utf16();
+    const char16_t* bText = bView.utf16();
+    for (qsizetype i = 0; i < aLength && i < bLength; ++i) {
+        if (aText[i] != bText[i])
+            return aText[i] < bText[i];
+    }
+    if (aLength != bLength)
+        return aLength < bLength;
     return a.sizeKiB < b.sizeKiB;
 }
 

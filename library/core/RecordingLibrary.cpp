@@ -1,12 +1,9 @@
 #include "RecordingLibrary.h"
 
-#include "FileAttributes.h"
+#include "FolderListing.h"
 #include "Volumes.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-
 #include <algorithm>
 
 namespace zq {
@@ -96,23 +93,20 @@ bool RecordingLibrary::AddFolderWord(const QString& word)
 
 bool RecordingLibrary::ScanFolder(const QString& folder, qint32 origin, bool recurse)
 {
-    QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable())
+    platform::FolderListing listing(folder);
+    if (!listing.IsOpen())
         return false;
     // Unsorted: entries come out in the order the file system lists them; the sort fixes the final order.
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        if (info.isDir()) {
+    while (listing.Next()) {
+        if (listing.IsFolder()) {
             // A linked folder may lead back up the tree; only real subfolders are entered.
-            if (recurse && !info.isSymLink())
-                ScanFolder(folder + info.fileName() + QLatin1Char('/'), origin, recurse);
+            if (recurse && !listing.IsLink())
+                ScanFolder(folder + listing.Name() + QLatin1Char('/'), origin, recurse);
             continue;
         }
-        if (!IsAcceptedName(info.fileName()) || platform::IsHiddenFile(info.filePath()))
+        if (!IsAcceptedName(listing.Name()) || listing.IsHidden())
             continue;
-        m_entries.append(ParseEntry({info.fileName(), quint64(info.size())}, folder, origin));
+        m_entries.append(ParseEntry({ listing.Name(), listing.Size() }, folder, origin));
     }
     return true;
 }

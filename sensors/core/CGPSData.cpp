@@ -2,9 +2,9 @@
 
 #include "CommaSplitter.h"
 #include "LeadingNumber.h"
+#include "LocalTime.h"
 
 #include <cmath>
-#include <ctime>
 
 namespace zq {
 
@@ -21,22 +21,6 @@ QByteArrayView Pair(QByteArrayView field, qsizetype pos)
     if (pos >= field.size())
         return {};
     return field.sliced(pos, qMin<qsizetype>(2, field.size() - pos));
-}
-
-/// Seconds since 1970 of a local date and time, normalised like _mktime64 (hour 24 is the next day's
-/// midnight, daylight saving off); -1 when the moment lies before 1970 UTC, as _mktime64 reports it.
-qint64 LocalTimeSeconds(int second, int minute, int hour, int day, int month0, int yearSince1900)
-{
-    std::tm parts {};
-    parts.tm_sec = second;
-    parts.tm_min = minute;
-    parts.tm_hour = hour;
-    parts.tm_mday = day;
-    parts.tm_mon = month0;
-    parts.tm_year = yearSince1900;
-    parts.tm_isdst = 0;
-    const std::time_t seconds = std::mktime(&parts);
-    return seconds < 0 ? -1 : qint64(seconds);
 }
 
 double NmeaDegrees(double raw)

@@ -55,6 +55,65 @@ TEST(SkinDraw, BitmapsAreCopiedUnscaledFromTheirOffsetAndOnlyWhereTheyReach)
     EXPECT_EQ(target.pixel(53, 0), qRgb(1, 1, 1));
 }
 
+TEST(SkinDraw, ColourKeyedPartsLeaveTheKeyOutAndEachKeyIsItsOwn)
+{
+    test::ScopedSkinFolder skin;
+    QImage bitmap(6, 2, QImage::Format_RGB32);
+    bitmap.fill(qRgb(200, 0, 0));
+    bitmap.setPixel(1, 0, qRgb(0, 0, 0));
+    bitmap.setPixel(4, 1, qRgb(0, 255, 0));
+    ASSERT_TRUE(skin.AddBitmap(340, bitmap));
+    QImage target = Canvas(8, 4);
+    {
+        QPainter painter(&target);
+        DrawBitmapPart(painter, 340, 0, 0, 3, 1, 0, 0, true, qRgb(0, 0, 0));
+        DrawBitmapPart(
+            painter, 340, 0, 1, 6, 2, 0, 0, true, qRgba(0, 255, 0, 0)); // the key's alpha is no colour
+        DrawBitmapPart(painter, 340, 0, 3, 6, 1, 0, 1);
+    }
+    EXPECT_EQ(target.pixel(0, 0), qRgb(200, 0, 0));
+    EXPECT_EQ(target.pixel(1, 0), qRgb(1, 1, 1)); // black left out
+    EXPECT_EQ(target.pixel(3, 0), qRgb(1, 1, 1)); // outside the part
+    EXPECT_EQ(target.pixel(1, 1), qRgb(0, 0, 0)); // black is no key for the green-keyed copy
+    EXPECT_EQ(target.pixel(4, 2), qRgb(1, 1, 1)); // green left out
+    EXPECT_EQ(target.pixel(4, 3), qRgb(0, 255, 0)); // and drawn where no key is asked for
+}
+
+TEST(SkinDraw, DecodedImagesAreKeptUntilTheResourceRootIsSetAgain)
+{
+    test::ScopedSkinFolder skin;
+    ASSERT_TRUE(skin.AddBitmap(350, 2, 2, qRgb(10, 20, 30)));
+    const auto drawn = [](int id) {
+        QImage target = Canvas(2, 2);
+        QPainter painter(&target);
+        DrawBitmap(painter, id, 0, 0, 2, 2);
+        painter.end();
+        return target.pixel(1, 1);
+    };
+    EXPECT_EQ(drawn(350), qRgb(10, 20, 30));
+    // A missing image is looked for again: a skin folder can be filled after the controls drew.
+    EXPECT_EQ(drawn(351), qRgb(1, 1, 1));
+    ASSERT_TRUE(skin.AddBitmap(351, 2, 2, qRgb(40, 50, 60)));
+    EXPECT_EQ(drawn(351), qRgb(40, 50, 60));
+
+    // A decoded image is not read again from its file...
+    ASSERT_TRUE(skin.AddBitmap(350, 2, 2, qRgb(70, 80, 90)));
+    EXPECT_EQ(drawn(350), qRgb(10, 20, 30));
+    EXPECT_EQ(LoadSkinBitmap(350).pixel(0, 0), qRgb(10, 20, 30));
+    // ...until a resource root is chosen, even the same one again.
+    SetSkinResourceInstance(skin.Root());
+    EXPECT_EQ(drawn(350), qRgb(70, 80, 90));
+
+    // Images of one root never stand in for those of another.
+    {
+        test::ScopedSkinFolder other;
+        ASSERT_TRUE(other.AddBitmap(350, 2, 2, qRgb(100, 110, 120)));
+        EXPECT_EQ(drawn(350), qRgb(100, 110, 120));
+        EXPECT_EQ(drawn(351), qRgb(1, 1, 1));
+    }
+    EXPECT_EQ(drawn(350), qRgb(70, 80, 90));
+}
+
 TEST(SkinDraw, MemoryDcIsCreatedOnceAndBuffersReachTheirTargetAtTheEnd)
 {
     CMemoryDC dc;

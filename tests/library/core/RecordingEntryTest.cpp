@@ -140,6 +140,26 @@ TEST(RecordingOrder, OlderFirstThenSmallerFirst)
     EXPECT_FALSE(EntryLess(entry("20170101_120000D.avi", 1024), entry("20170101_120000E.avi", 1024)));
 }
 
+TEST(RecordingOrder, DateTimeTextsCompareAsQtComparesThem)
+{
+    // Names that agree, differ early or late, run short, or hold characters beyond ASCII and surrogates.
+    const QStringList names { "20170101_120000D.avi", "20170101_120000E.avi", "20170101_12000", "2017", "",
+        "20170101_120000", "20170101_1200001", "a", "Z", QString::fromUtf8("2017é"),
+        QString::fromUtf8("2017😀"), QString::fromUtf8("2017\uffff"), "20161231_235959D.avi",
+        "20170101_120000D.avi.bak" };
+    for (const QString& a : names) {
+        for (const QString& b : names) {
+            for (const auto& [aKiB, bKiB] : { std::pair { 1, 1 }, std::pair { 1, 2 }, std::pair { 2, 1 } }) {
+                const RecordingEntry x = entry(a, aKiB * 1024);
+                const RecordingEntry y = entry(b, bKiB * 1024);
+                const int order = QStringView(a).left(15).compare(QStringView(b).left(15));
+                const bool expected = order != 0 ? order < 0 : aKiB < bKiB;
+                EXPECT_EQ(EntryLess(x, y), expected) << a.toStdString() << " / " << b.toStdString();
+            }
+        }
+    }
+}
+
 TEST(RecordingListRow, ColumnsAsTheListShowsThem)
 {
     const RecordingListRow row = ListRowFor(entry("20170531_090507E.avi"), 0);
@@ -150,6 +170,24 @@ TEST(RecordingListRow, ColumnsAsTheListShowsThem)
     EXPECT_EQ(row.name, "20170531_090507E.avi");
     EXPECT_EQ(ListRowFor(entry("x.avi"), 41).date, "0000-00-00");
     EXPECT_EQ(ListRowFor(entry("x.avi"), 41).number, "42");
+}
+
+TEST(RecordingListRow, DateAndTimeArePaddedAsAFormattedPrintWould)
+{
+    // Field values from none to wider than their column, against printf's own "%04d"/"%02d".
+    for (const quint16 value : { 0, 1, 9, 10, 59, 99, 100, 999, 1000, 9999, 10000, 65535 }) {
+        RecordingEntry e = entry("20170531_090507E.avi");
+        e.dateTime
+            = { value, quint16(value % 200), 0, value, value, quint16(value / 3), quint16(value % 101), 0 };
+        const SystemTime& t = e.dateTime;
+        const RecordingListRow row = ListRowFor(e, 0);
+        EXPECT_EQ(row.date, QString::asprintf("%04d-%02d-%02d", t.year, t.month, t.day)) << value;
+        EXPECT_EQ(row.time, QString::asprintf("%02d:%02d:%02d", t.hour, t.minute, t.second)) << value;
+    }
+    // Digits outside ASCII are no digits in a name.
+    const RecordingEntry wide = entry(QString::fromUtf8("２０17\u00b2531_090507E.avi"));
+    EXPECT_EQ(wide.dateTime.year, 0);
+    EXPECT_EQ(wide.dateTime.month, 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-#include "FakeVolumes.h"
 #include "RecordingLibrary.h"
+
+#include "FakeFatAttributes.h"
+#include "FakeVolumes.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -86,6 +88,28 @@ TEST_F(RecordingLibraryTest, LinkedFolderLoopsDoNotRecurseForever)
     ASSERT_TRUE(QFile::link(path("tree"), path("tree/a/loop")));
     ASSERT_TRUE(m_library.ScanFolder(path("tree/"), kOriginScan, true));
     EXPECT_EQ(m_library.EntryCount(), 1);
+}
+
+TEST_F(RecordingLibraryTest, ScanOfAFatCardSkipsFilesWithTheHiddenAttribute)
+{
+    const QString card = makeCard();
+    file("card/EVENT/20170531_090100E.avi");
+    test::FakeFatAttributes fat;
+    for (const char* folder : { "card", "card/NORMAL", "card/EVENT", "card/PARKING", "card/PARKING/sub" })
+        ASSERT_TRUE(fat.AddFatFolder(path(folder)));
+    ASSERT_TRUE(fat.SetAttributes(path("card/EVENT/20170531_085930E.avi"), platform::kFatAttributeHidden));
+    ASSERT_TRUE(
+        fat.SetAttributes(path("card/NORMAL/20170531_090000D.avi"), 0x01 | 0x20)); // read-only, archive
+
+    ASSERT_TRUE(m_library.ScanFolder(card + "/", kOriginScan, true));
+    QStringList listed = names();
+    listed.sort();
+    EXPECT_EQ(listed,
+        (QStringList { "20170530_230000M.avi", "20170531_085900D.AVI", "20170531_090000D.avi",
+            "20170531_090100E.avi" }));
+    // Each folder with recordings is asked once; only recordings have their attributes read.
+    EXPECT_EQ(fat.m_folderQueries, 3);
+    EXPECT_EQ(fat.m_attributeReads, 5);
 }
 
 TEST_F(RecordingLibraryTest, SourcesAreRemovableVolumesThenTheBrowseItem)

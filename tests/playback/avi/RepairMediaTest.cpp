@@ -2,13 +2,13 @@
 #include "ReadAviInfo.h"
 #include "RecordingGenerator.h"
 #include "RepairAvi.h"
+#include "RunProgram.h"
 #include "TestSupport.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
@@ -19,14 +19,13 @@ namespace {
 /// Frames per video stream as ffprobe counts them by reading every packet.
 std::map<int, int> FfprobeFrameCounts(const QString& path)
 {
-    QProcess probe;
-    probe.start(QStringLiteral("ffprobe"),
+    const test::ProgramResult probe = test::RunProgram(QStringLiteral("ffprobe"),
         { "-v", "error", "-count_packets", "-select_streams", "v", "-show_entries",
             "stream=index,nb_read_packets", "-of", "json", path });
     std::map<int, int> counts;
-    if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+    if (probe.exitCode != 0)
         return counts;
-    const QJsonArray streams = QJsonDocument::fromJson(probe.readAllStandardOutput())["streams"].toArray();
+    const QJsonArray streams = QJsonDocument::fromJson(probe.out)["streams"].toArray();
     for (const QJsonValue& stream : streams)
         counts[stream["index"].toInt()] = stream["nb_read_packets"].toString().toInt();
     return counts;

@@ -1,11 +1,11 @@
 #include "RiffBuilder.h"
+#include "RunProgram.h"
 #include "TestSupport.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,29 +14,12 @@ namespace {
 
 using namespace zq::test;
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-ToolRun RunTool(const QStringList& args)
+ProgramResult RunToolInUtc(const QStringList& args)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TZ", "UTC0");
-    process.setProcessEnvironment(environment);
-    process.start(bundleDir() + "/zq481k-tool", args);
-    ToolRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::RunTool(args, { "TZ=UTC0" });
 }
 
-QJsonObject JsonOf(const ToolRun& run)
+QJsonObject JsonOf(const ProgramResult& run)
 {
     return QJsonDocument::fromJson(run.out).object();
 }
@@ -68,7 +51,7 @@ protected:
 
 TEST_F(ToolCommandsTest, CheckReportsTheClassInItsExitStatus)
 {
-    ToolRun run = RunTool({ "check", "--json", path("broken.avi") });
+    ProgramResult run = RunToolInUtc({ "check", "--json", path("broken.avi") });
     EXPECT_EQ(run.exitCode, 2);
     QJsonObject result = JsonOf(run);
     EXPECT_EQ(result["layout"].toInt(), 2);
@@ -77,44 +60,45 @@ TEST_F(ToolCommandsTest, CheckReportsTheClassInItsExitStatus)
             quint32(result["moviOffset"].toInteger()), quint32(result["moviSize"].toInteger()) }),
         m_broken.at);
 
-    EXPECT_EQ(RunTool({ "check", path("healthy.avi") }).exitCode, 0);
-    run = RunTool({ "check", path("nothing.avi") });
+    EXPECT_EQ(RunToolInUtc({ "check", path("healthy.avi") }).exitCode, 0);
+    run = RunToolInUtc({ "check", path("nothing.avi") });
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.startsWith("layout: 0")) << run.out.toStdString();
 
-    run = RunTool({ "check", path("missing.avi") });
+    run = RunToolInUtc({ "check", path("missing.avi") });
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains("no such file")) << run.err.toStdString();
-    EXPECT_EQ(RunTool({ "check" }).exitCode, 2);
-    EXPECT_EQ(RunTool({ "check", "--bogus", path("broken.avi") }).exitCode, 2);
-    run = RunTool({ "check", "--help" });
+    EXPECT_EQ(RunToolInUtc({ "check" }).exitCode, 2);
+    EXPECT_EQ(RunToolInUtc({ "check", "--bogus", path("broken.avi") }).exitCode, 2);
+    run = RunToolInUtc({ "check", "--help" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("usage: zq481k-tool check"));
 }
 
 TEST_F(ToolCommandsTest, RepairWritesTheCopyAndNeverTheSource)
 {
-    ToolRun run = RunTool({ "repair", path("broken.avi"), path("fixed.avi") });
+    ProgramResult run = RunToolInUtc({ "repair", path("broken.avi"), path("fixed.avi") });
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(readFile(path("fixed.avi")), readFile(path("healthy.avi")));
-    EXPECT_EQ(RunTool({ "check", path("fixed.avi") }).exitCode, 0);
+    EXPECT_EQ(RunToolInUtc({ "check", path("fixed.avi") }).exitCode, 0);
 
-    run = RunTool({ "repair", path("broken.avi"), path("./broken.avi") });
+    run = RunToolInUtc({ "repair", path("broken.avi"), path("./broken.avi") });
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("SRC itself")) << run.err.toStdString();
     EXPECT_EQ(readFile(path("broken.avi")), m_broken.bytes);
 
-    EXPECT_EQ(RunTool({ "repair", path("healthy.avi"), path("again.avi") }).exitCode, 1);
-    EXPECT_EQ(RunTool({ "repair", path("nothing.avi"), path("again.avi") }).exitCode, 1);
+    EXPECT_EQ(RunToolInUtc({ "repair", path("healthy.avi"), path("again.avi") }).exitCode, 1);
+    EXPECT_EQ(RunToolInUtc({ "repair", path("nothing.avi"), path("again.avi") }).exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(path("again.avi")));
-    EXPECT_EQ(RunTool({ "repair", path("missing.avi"), path("again.avi") }).exitCode, 2);
-    EXPECT_EQ(RunTool({ "repair", path("broken.avi") }).exitCode, 2);
+    EXPECT_EQ(RunToolInUtc({ "repair", path("missing.avi"), path("again.avi") }).exitCode, 2);
+    EXPECT_EQ(RunToolInUtc({ "repair", path("broken.avi") }).exitCode, 2);
 }
 
 TEST_F(ToolCommandsTest, InfoListsEveryRecordWithItsFields)
 {
-    ToolRun run = RunTool({ "info", path("broken.avi"), "--json", "--at", "501", "--duration", "60000" });
+    ProgramResult run
+        = RunToolInUtc({ "info", path("broken.avi"), "--json", "--at", "501", "--duration", "60000" });
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject info = JsonOf(run);
     EXPECT_EQ(info["infoRecord"].toString(), QString::fromLatin1(kInfoRecord.toHex()));
@@ -137,18 +121,18 @@ TEST_F(ToolCommandsTest, InfoListsEveryRecordWithItsFields)
     EXPECT_EQ(at["gsensorIndex"].toInt(), 1);
     EXPECT_EQ(at["gpsIndex"].toInt(), 0);
 
-    run = RunTool({ "info", path("broken.avi"), "--at", "60001", "--duration", "60000" });
+    run = RunToolInUtc({ "info", path("broken.avi"), "--at", "60001", "--duration", "60000" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("gsensorIndex=none gpsIndex=none")) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("  7: x=8 y=32 z=32\n"));
     EXPECT_TRUE(run.out.contains("latitudeDegrees=37.5583333"));
 
-    EXPECT_EQ(RunTool({ "info", path("broken.avi"), "--at", "5" }).exitCode, 2);
-    EXPECT_EQ(RunTool({ "info", path("broken.avi"), "--at", "-5", "--duration", "9" }).exitCode, 2);
-    run = RunTool({ "info", path("wave.wav") });
+    EXPECT_EQ(RunToolInUtc({ "info", path("broken.avi"), "--at", "5" }).exitCode, 2);
+    EXPECT_EQ(RunToolInUtc({ "info", path("broken.avi"), "--at", "-5", "--duration", "9" }).exitCode, 2);
+    run = RunToolInUtc({ "info", path("wave.wav") });
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("not a RIFF AVI")) << run.err.toStdString();
-    EXPECT_EQ(RunTool({ "info", m_dir.path() }).exitCode, 2);
+    EXPECT_EQ(RunToolInUtc({ "info", m_dir.path() }).exitCode, 2);
 }
 
 } // namespace

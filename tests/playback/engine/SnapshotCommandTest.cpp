@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "RunProgram.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -6,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,14 +23,8 @@ struct ToolRun {
 
 ToolRun RunSnapshot(const QStringList& args)
 {
-    QProcess tool;
-    tool.start(zq::test::bundleDir() + QStringLiteral("/zq481k-tool"), QStringList { "snapshot" } + args);
-    EXPECT_TRUE(tool.waitForFinished(60000));
-    ToolRun run;
-    run.exitCode = tool.exitCode();
-    run.output = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
-    run.errors = QString::fromLocal8Bit(tool.readAllStandardError());
-    return run;
+    const zq::test::ProgramResult run = zq::test::RunTool(QStringList { "snapshot" } + args);
+    return { run.exitCode, QJsonDocument::fromJson(run.out).object(), QString::fromLocal8Bit(run.err) };
 }
 
 QString CopyAs(const QString& source, const QTemporaryDir& folder, const QString& name)

@@ -4,29 +4,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace zq::test {
-
-ProgramResult RunProgram(const QString& program, const QStringList& arguments)
-{
-    ProgramResult result;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(30000))
-        return result;
-    process.closeWriteChannel();
-    if (!process.waitForFinished(240000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return result;
-}
 
 QImage DecodeFrame(const QString& path, int videoStream, int frameIndex, const QString& filter)
 {

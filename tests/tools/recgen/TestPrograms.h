@@ -1,19 +1,13 @@
 #pragma once
 
+#include "RunProgram.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
 namespace zq::test {
-
-struct ProgramResult {
-    int exitCode = -1; // -1: did not start or crashed
-    QByteArray out;
-    QByteArray err;
-};
-
-ProgramResult RunProgram(const QString& program, const QStringList& arguments);
 
 /// One decoded picture of a video stream, through ffmpeg; null when ffmpeg cannot give it.
 QImage DecodeFrame(const QString& path, int videoStream, int frameIndex, const QString& filter = {});

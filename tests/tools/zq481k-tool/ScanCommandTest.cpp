@@ -1,10 +1,10 @@
 #include "FakeVolumes.h"
+#include "RunProgram.h"
 #include "TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,15 +18,8 @@ struct ToolRun {
 
 ToolRun runTool(const QStringList& args)
 {
-    QProcess process;
-    process.start(zq::test::bundleDir() + "/zq481k-tool", args);
-    ToolRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    const zq::test::ProgramResult run = zq::test::RunTool(args);
+    return { run.exitCode, run.OutText(), run.ErrText() };
 }
 
 class ScanCommandTest : public ::testing::Test {
