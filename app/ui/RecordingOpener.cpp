@@ -53,7 +53,8 @@ void RecordingOpener::Start(const Request& request)
     CancelAndWait();
     m_busy = true;
     const quint64 generation = m_generation.load();
-    m_thread = std::thread([this, request, generation] { Run(request, generation); });
+    m_thread
+        = std::thread([this, request, generation, settle = m_settleMs] { Run(request, generation, settle); });
 }
 
 void RecordingOpener::Queue(quint64 generation, std::function<void()> change)
@@ -77,12 +78,12 @@ bool RecordingOpener::SleepUnlessCancelled(int ms) const
     return !Cancelled();
 }
 
-void RecordingOpener::Run(Request request, quint64 generation)
+void RecordingOpener::Run(Request request, quint64 generation, int settleMs)
 {
     if (!request.path.isEmpty()) {
         // The whole open repeats only when the graph was built and the engine did not start.
         for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-            const Result result = OpenRecording(request, generation);
+            const Result result = OpenRecording(request, generation, settleMs);
             if (result == Result::Cancelled)
                 break;
             if (result == Result::Failed) {
@@ -104,14 +105,15 @@ void RecordingOpener::Run(Request request, quint64 generation)
     });
 }
 
-RecordingOpener::Result RecordingOpener::OpenRecording(const Request& request, quint64 generation)
+RecordingOpener::Result RecordingOpener::OpenRecording(
+    const Request& request, quint64 generation, int settleMs)
 {
     {
         std::lock_guard lock(m_repairLock);
         m_repairPath.clear();
     }
     m_player->SetParseOption(0);
-    if (!SleepUnlessCancelled(m_settleMs))
+    if (!SleepUnlessCancelled(settleMs))
         return Result::Cancelled;
 
     if (!request.hasEntry || (request.sourceKind != 0 && request.sourceKind != 1))

@@ -48,7 +48,7 @@ public:
     bool IsBusy() const { return m_busy.load(); }
     /// The path of the repaired copy of the current recording (empty when it plays unchanged).
     QString RepairPath() const;
-    /// The settle time; tests and benchmarks shorten it.
+    /// The settle time of the opens started from now on; tests and benchmarks shorten it.
     void SetSettleMs(int ms) { m_settleMs = ms; }
 
 signals:
@@ -67,8 +67,8 @@ signals:
 
 private:
     enum class Result { Failed, Opened, OpenedNotPlaying, Cancelled };
-    Result OpenRecording(const Request& request, quint64 generation);
-    void Run(Request request, quint64 generation);
+    Result OpenRecording(const Request& request, quint64 generation, int settleMs);
+    void Run(Request request, quint64 generation, int settleMs);
     /// Queues a change to the GUI thread; dropped when a newer open has begun since.
     void Queue(quint64 generation, std::function<void()> change);
     bool Cancelled() const { return m_cancel.load(); }

@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -22,6 +24,7 @@ bool WaitUntil(const std::function<bool()>& condition, int boundMs)
 
 bool GenerateRecording(const QString& path, const QStringList& options)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QProcess tool;
     tool.start(bundleDir() + QStringLiteral("/zq481k-tool"),
         QStringList { QStringLiteral("generate") } + options + QStringList { path });
