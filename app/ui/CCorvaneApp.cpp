@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
+#include <QToolTip>
 #include <gst/gst.h>
 #include <unistd.h>
 
@@ -24,6 +25,11 @@ int CCorvaneApp::InitInstance(const QStringList& paths)
     // The skin's owner-drawn texts name the Korean system face; NanumGothic draws its Hangul in one face.
     QFont::insertSubstitution(QStringLiteral("돋움"), QStringLiteral("NanumGothic"));
     gst_init(nullptr, nullptr);
+    // Tool tips are black on white, whatever the desktop's theme.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, Qt::white);
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
 
     QStringList absolute;
     for (const QString& path : paths)
