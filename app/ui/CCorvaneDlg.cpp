@@ -586,7 +586,7 @@ void CCorvaneDlg::OnRowDoubleClicked(int row)
 void CCorvaneDlg::StartTimer(int which)
 {
     KillTimer(which);
-    m_timers[which] = startTimer(which == kTimerStartupNotice ? 1 : kTimerPeriodMs);
+    m_timers[which] = startTimer(which == kTimerStartupNotice ? 1 : kTimerPeriodMs, Qt::PreciseTimer);
 }
 
 void CCorvaneDlg::KillTimer(int which)

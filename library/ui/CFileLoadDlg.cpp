@@ -57,7 +57,8 @@ void CFileLoadDlg::Prepare()
     m_text->SetKind(notice ? CRkTextCtrl::kKindLoadingNotice : CRkTextCtrl::kKindLoadingSearch);
     if (m_timer)
         killTimer(m_timer);
-    m_timer = startTimer(DelayForMode(m_mode));
+    // A coarse timer may fire 5 % early; the notice promises its full five seconds.
+    m_timer = startTimer(DelayForMode(m_mode), Qt::PreciseTimer);
 }
 
 void CFileLoadDlg::showEvent(QShowEvent* event)

@@ -14,7 +14,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -219,6 +221,22 @@ TEST_F(PlaybackTest, CommandsWaitForTheWorkerAndADoubleClickIsServedAfterIt)
     ASSERT_TRUE(test::WaitUntil([this] { return !dlg->IsWorkerBusy(); }, kBoundMs));
     EXPECT_TRUE(dlg->RunCommand(kCmdPlay));
     EXPECT_EQ(ran, QList<int> { kCmdPlay });
+}
+
+TEST_F(PlaybackTest, ADroppedFolderListsAndPlaysAfterTheLoadingDialog)
+{
+    // What a drop on the window or the list hands over (the list reports its drops the same way).
+    QTimer::singleShot(
+        0, dlg.get(), [this] { dlg->HandleDrop({ TheCard().root + QStringLiteral("/NORMAL") }); });
+    // The loading dialog shows for three seconds, then the list fills and row 0 opens.
+    ASSERT_TRUE(test::WaitUntil([this] { return dlg->Children().list->GetItemCount() == 2; }, kBoundMs))
+        << answerer.Answered().join(QLatin1Char(' ')).toStdString() << " entries "
+        << dlg->Library().EntryCount();
+    EXPECT_TRUE(WaitPlaying());
+    EXPECT_TRUE(dlg->Children().Button(kCmdCategoryNormal)->IsButtonEnabled());
+    EXPECT_FALSE(dlg->Children().Button(kCmdCategoryEvent)->IsButtonEnabled());
+    EXPECT_TRUE(dlg->SourceRoot().isEmpty() || dlg->SourceRoot().startsWith(TheCard().root))
+        << dlg->SourceRoot().toStdString();
 }
 
 TEST_F(PlaybackTest, ANewOpenStopsTheRunningWorkerAndDropsItsChanges)
