@@ -177,6 +177,7 @@ void CCorvaneDlg::ConnectUnits()
         if (m_layoutMode == kLayoutNormal)
             m_children.list->clearFocus();
     });
+    connect(m_opener, &RecordingOpener::finished, this, &CCorvaneDlg::UpdateVideoWindows);
     connect(m_opener, &RecordingOpener::channelsKnown, this, &CCorvaneDlg::ApplyChannelCount);
     connect(m_opener, &RecordingOpener::recordingReady, this, [this](qint64 durationMs, bool hasGps) {
         SetChannelView(m_channelView);
@@ -264,7 +265,7 @@ void CCorvaneDlg::ApplyLayout(int layoutMode)
     m_children.list->PositionScrollBar();
     m_controller->SetNormalLayout(layoutMode == kLayoutNormal);
     setUpdatesEnabled(true);
-    m_player.UpdateVideoWindows();
+    UpdateVideoWindows();
     m_children.list->update();
     update();
 }
@@ -274,7 +275,14 @@ void CCorvaneDlg::PlaceScreens()
     const MainLayout layout = CurrentLayout();
     m_children.front->setGeometry(layout.Rect(Child::FrontScreen));
     m_children.rear->setGeometry(layout.Rect(Child::RearScreen));
-    m_player.UpdateVideoWindows();
+    UpdateVideoWindows();
+}
+
+void CCorvaneDlg::UpdateVideoWindows()
+{
+    // While the worker drives the player the screens are told when it has finished.
+    if (!IsWorkerBusy())
+        m_player.UpdateVideoWindows();
 }
 
 void CCorvaneDlg::ApplyMapArea()
@@ -436,6 +444,7 @@ void CCorvaneDlg::OpenListRow(int row)
     request.volumePercent = VolumePercent();
     request.rate = m_children.speedSlider->GetRate();
     request.brightness = m_children.brightSlider->GetBrightness();
+    request.rearMirror = TheOptionFile().m_rearMirror;
     m_opener->Start(request);
 }
 

@@ -119,6 +119,7 @@ private:
     void OnClose();
     void ShowScreensForView();
     void PlaceScreens();
+    void UpdateVideoWindows();
     void ApplyMapArea();
     void EnableTransport(bool enabled);
     void SetButtonEnabled(int id, bool enabled);

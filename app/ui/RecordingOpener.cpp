@@ -156,13 +156,16 @@ RecordingOpener::Result RecordingOpener::OpenRecording(
         return Result::Cancelled;
     // A header that cannot be read leaves the recording playing without sensor data.
     const int channels = haveInfo ? info.infoDigit() : 0;
-    Queue(generation, [this, channels] { emit channelsKnown(channels); });
 
     const qint64 duration = m_player->GetDurationMs();
     m_player->SetVolumePercent(request.volumePercent);
     m_player->SetRate(request.rate);
     m_player->SetBrightness(0, request.brightness);
     m_player->SetBrightness(1, request.brightness);
+    if (m_player->GetChannelCount() == 2)
+        m_player->SetMirror(1, request.rearMirror);
+    // The window's changes come after the worker's last player call: the two never drive it at once.
+    Queue(generation, [this, channels] { emit channelsKnown(channels); });
     if (haveInfo)
         DispatchUserData(info.userData.left(info.userDataSize));
     else

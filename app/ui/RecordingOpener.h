@@ -35,6 +35,7 @@ public:
         int volumePercent = 0;
         float rate = 1.0f;
         int brightness = 0;
+        bool rearMirror = false;
     };
 
     explicit RecordingOpener(Player* player, QObject* parent = nullptr);
