@@ -106,6 +106,8 @@ CCorvaneDlg::~CCorvaneDlg()
 void CCorvaneDlg::InitDialog(const Options& options)
 {
     setObjectName(QStringLiteral("CorvaneMainWindow"));
+    // Every move over the window clears the top buttons' hover state, pressed or not.
+    setMouseTracking(true);
     m_library.AddFolderWord(QStringLiteral("NORMAL"));
     m_library.AddFolderWord(QStringLiteral("INFINITE"));
     m_library.AddFolderWord(QStringLiteral("EVENT"));
