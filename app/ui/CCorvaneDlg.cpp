@@ -29,6 +29,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -672,6 +673,11 @@ void CCorvaneDlg::keyPressEvent(QKeyEvent* event)
     // Esc is the layout toggle here, never the dialog's cancel.
     if (event->key() == Qt::Key_Escape) {
         RunCommand(kCmdLayoutToggle);
+        return;
+    }
+    // The window has no frame of its own, and a desktop without a window manager sends no close request.
+    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
+        RunCommand(kCmdClose);
         return;
     }
     QDialog::keyPressEvent(event);

@@ -113,6 +113,7 @@ TEST_F(ViewerE2e, AFileThatIsNotARecordingSaysSoOnceAndTheViewerKeepsWorking)
     EXPECT_EQ(session.AnswerMessageBoxes(), 0) << "one message per open";
     EXPECT_TRUE(session.ViewerRunning());
     EXPECT_FALSE(session.WaitForMainWindow(2000).id.isEmpty());
+    EXPECT_TRUE(session.CloseWithAltF4(10000)) << "a close request ends the viewer";
 }
 
 TEST_F(ViewerE2e, RemovingTheCardDuringPlaybackResetsTheWindow)

@@ -128,6 +128,15 @@ void E2eSession::StopViewer()
     }
 }
 
+bool E2eSession::CloseWithAltF4(int boundMs)
+{
+    for (const E2eWindow& window : Windows(kViewerTitle))
+        if (window.geometry.width() > kMessageBoxMaxWidth)
+            Key(window.id, QStringLiteral("alt+F4"));
+    return m_viewer.waitForFinished(boundMs) && m_viewer.exitStatus() == QProcess::NormalExit
+        && m_viewer.exitCode() == 0;
+}
+
 QString E2eSession::ViewerOutput()
 {
     return QString::fromLocal8Bit(m_viewer.readAll());

@@ -44,6 +44,8 @@ public:
     bool ViewerRunning() const { return m_viewer.state() == QProcess::Running; }
     /// Asks the viewer to close (Alt+F4 on its window), then ends it if it stays.
     void StopViewer();
+    /// Alt+F4 on the main window; whether the viewer ended by itself, with exit code 0, within the bound.
+    bool CloseWithAltF4(int boundMs);
     QString ViewerOutput();
 
     /// Visible windows whose title matches exactly.

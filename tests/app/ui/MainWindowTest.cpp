@@ -10,6 +10,7 @@
 #include "SensorsUiTesting.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -180,6 +181,16 @@ TEST_F(MainWindowTest, CloseEndsTheWindowAndEmptiesTheTemporaryFolder)
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_FALSE(QFile::exists(leftover));
     EXPECT_TRUE(QFileInfo(inner).isDir()) << "folders stay";
+}
+
+TEST_F(MainWindowTest, AltF4ClosesAndEscDoesNot)
+{
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.get(), &esc);
+    EXPECT_TRUE(dlg->isVisible()) << "Esc is the layout toggle, never the dialog's cancel";
+    QKeyEvent altF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
+    QCoreApplication::sendEvent(dlg.get(), &altF4);
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 TEST(CommandTable, OnlyCloseRunsWhileAnOpenIsInProgress)
