@@ -90,7 +90,7 @@ TEST_F(ViewerE2e, RecordingWithIndexInFrontPlaysFromItsRepairCopy)
     ASSERT_TRUE(session.Ready());
     ASSERT_TRUE(session.StartViewer({ card }));
     const E2eWindow window = session.WaitForMainWindow();
-    ASSERT_FALSE(window.id.isEmpty());
+    ASSERT_FALSE(window.id.isEmpty()) << session.ViewerOutput().toStdString();
     const QString copy = session.ProgramFolder() + QStringLiteral("/temp/20170531_090507D_REPAIR.avi");
     ASSERT_TRUE(E2eSession::WaitUntil([&] { return QFile::exists(copy); }, kPlayBoundMs));
     EXPECT_TRUE(
@@ -131,7 +131,7 @@ TEST_F(ViewerE2e, RemovingTheCardDuringPlaybackResetsTheWindow)
     session.SetEnvironment(QStringLiteral("ZQ_SYSFS_ROOT"), volumes.SysfsRoot());
     ASSERT_TRUE(session.StartViewer({ card }));
     const E2eWindow window = session.WaitForMainWindow();
-    ASSERT_FALSE(window.id.isEmpty());
+    ASSERT_FALSE(window.id.isEmpty()) << session.ViewerOutput().toStdString();
     const QRect front = In(window, kFrontScreen);
     ASSERT_TRUE(E2eSession::WaitUntil([&] { return Moving(session, front); }, kPlayBoundMs));
     volumes.Remove(disk.name);

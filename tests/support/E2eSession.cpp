@@ -66,7 +66,10 @@ bool E2eSession::StartXvfb()
 {
     // Other developers' and tests' servers run at the same time: take a number nobody holds, and try the
     // next when the server loses the race for it.
-    for (int n = kFirstDisplay; n < kLastDisplay; ++n) {
+    // A number just given back by an earlier session may still be in the hands of its dying server.
+    static int next = kFirstDisplay;
+    for (int n = next; n < kLastDisplay; ++n) {
+        next = n + 1;
         if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))
             || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
             continue;
@@ -84,12 +87,14 @@ bool E2eSession::StartXvfb()
             && m_xvfb.state() == QProcess::Running) {
             m_display = QStringLiteral(":%1").arg(n);
             m_environment.insert(QStringLiteral("DISPLAY"), m_display);
-            // The socket exists a moment before the server answers: wait for an answer.
+            // The socket exists a moment before the server answers, and a server that lost the race for
+            // the number ends at once: it must answer and still run a moment later.
             if (WaitUntil(
                     [this] {
                         return Run(QStringLiteral("xdotool"), { QStringLiteral("getdisplaygeometry") }) == 0;
                     },
-                    kXvfbStartBoundMs, 50))
+                    kXvfbStartBoundMs, 50)
+                && !m_xvfb.waitForFinished(300))
                 return true;
         }
         m_xvfb.kill();
