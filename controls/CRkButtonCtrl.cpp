@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QVariant>
 
 namespace zq {
 
@@ -58,6 +57,14 @@ void CRkButtonCtrl::SetTopBarLook(bool topBarLook)
     m_pictures.clear();
 }
 
+void CRkButtonCtrl::SetTopBarLayout(bool normalLayout)
+{
+    if (m_normalLayout == normalLayout)
+        return;
+    m_normalLayout = normalLayout;
+    update();
+}
+
 void CRkButtonCtrl::Redraw()
 {
     // The owner calls this after changing images or skin: start from freshly loaded pictures.
@@ -85,17 +92,11 @@ void CRkButtonCtrl::Show(int imageId)
     update();
 }
 
-bool CRkButtonCtrl::ParentInNormalLayout() const
-{
-    const QWidget* owner = parentWidget();
-    return owner && owner->property(kLayoutModeProperty).toInt() == 1;
-}
-
 QImage CRkButtonCtrl::Compose(int imageId) const
 {
     Background background = Background::Plain;
     if (m_topBarLook)
-        background = ParentInNormalLayout() ? Background::TopBarNormalLayout : Background::TopBarOtherLayout;
+        background = m_normalLayout ? Background::TopBarNormalLayout : Background::TopBarOtherLayout;
     const qint64 key = (qint64(background) << 32) | quint32(imageId);
     const auto cached = m_pictures.constFind(key);
     if (cached != m_pictures.cend())

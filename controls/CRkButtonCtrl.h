@@ -6,10 +6,6 @@
 
 namespace zq {
 
-/// The name of the int property by which a button's parent tells its layout mode (1 normal, 2 video only);
-/// top-bar buttons draw the top strip behind their image only in the normal layout.
-inline constexpr char kLayoutModeProperty[] = "layoutMode";
-
 /// A push button drawn entirely from skin images: normal, pressed, hover, disabled and selected.
 /// It keeps an enabled flag of its own: while it is false the window stays enabled but swallows the mouse,
 /// so no click is produced. A click sends kMsgCommand with the button's identifier to the parent.
@@ -36,6 +32,10 @@ public:
     bool IsButtonEnabled() const { return m_buttonEnabled; }
     void SetTopBarLook(bool topBarLook);
     bool HasTopBarLook() const { return m_topBarLook; }
+    /// Told by the owner when its layout changes: a top-bar button draws the top strip behind its image
+    /// only in the normal layout (the default).
+    void SetTopBarLayout(bool normalLayout);
+    bool InNormalLayout() const { return m_normalLayout; }
     /// Set by the first mouse move that shows the hover image; only the owner clears it.
     void SetHovering(bool hovering) { m_hovering = hovering; }
     bool IsHovering() const { return m_hovering; }
@@ -61,7 +61,6 @@ protected:
 private:
     int StateImage() const;
     void Show(int imageId);
-    bool ParentInNormalLayout() const;
     QImage Compose(int imageId) const;
 
     int m_id;
@@ -73,6 +72,7 @@ private:
     bool m_selected = false;
     bool m_buttonEnabled = true;
     bool m_topBarLook = false;
+    bool m_normalLayout = true;
     bool m_hovering = false;
     int m_shownImage = 0;
     // Composed pictures (background and image) by image identifier and background; rebuilt after a

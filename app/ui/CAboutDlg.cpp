@@ -71,8 +71,10 @@ void CAboutDlg::InitDialog()
     m_second->Redraw();
     m_second->hide();
 
-    for (CRkTextCtrl* text : { m_titleText, m_versionText })
+    for (CRkTextCtrl* text : { m_titleText, m_versionText }) {
         text->SetBackground(kBackground);
+        text->SetLabels(CRkTextCtrl::LanguageLabels());
+    }
     m_titleText->SetKind(CRkTextCtrl::kKindAboutTitle);
     m_versionText->SetKind(CRkTextCtrl::kKindAboutVersion);
 }

@@ -47,19 +47,32 @@ constexpr int kNoticeTexts[3] = { 274, 281, 282 };
 constexpr const char* kModelName = "ZQ481K";
 constexpr const char* kVersionLine = "Version 1.0.1 (Build 57)";
 
-// A language text; nothing when no language table can be loaded. A loaded table that lacks the text
-// gives an empty string, as a failed string load did on the recorder's Windows viewer.
-std::optional<QString> LanguageText(int id)
-{
-    QString text;
-    if (LookupText(id, &text))
-        return text;
-    if (TheOptionFile().HasLanguageLibrary())
-        return QString();
-    return std::nullopt;
-}
+constexpr int kAllTexts[] = { kTimeLabelText, kRateLabelText, kMapCaptionText, kLatitudeText, kLongitudeText,
+    kListCaptionText, kSearchTexts[0], kSearchTexts[1], kSearchTexts[2], kNoticeTexts[0], kNoticeTexts[1],
+    kNoticeTexts[2] };
 
 } // namespace
+
+QHash<int, QString> CRkTextCtrl::LanguageLabels()
+{
+    QHash<int, QString> labels;
+    for (int id : kAllTexts) {
+        QString text;
+        // A loaded table that lacks the text gives an empty string, as a failed string load did on the
+        // recorder's Windows viewer; without a table there is nothing to draw.
+        if (LookupText(id, &text))
+            labels.insert(id, text);
+        else if (TheOptionFile().HasLanguageLibrary())
+            labels.insert(id, QString());
+    }
+    return labels;
+}
+
+void CRkTextCtrl::SetLabels(const QHash<int, QString>& labels)
+{
+    m_labels = labels;
+    update();
+}
 
 CRkTextCtrl::CRkTextCtrl(QWidget* parent)
     : CRkWindow(parent)
@@ -139,6 +152,12 @@ int CRkTextCtrl::FontPixelHeight(int kind)
 
 QVector<CRkTextCtrl::Run> CRkTextCtrl::Runs() const
 {
+    const auto LanguageText = [this](int id) -> std::optional<QString> {
+        const auto found = m_labels.constFind(id);
+        if (found == m_labels.cend())
+            return std::nullopt;
+        return *found;
+    };
     QVector<Run> runs;
     switch (m_kind) {
     case kKindTimeAndRate: {

@@ -3,6 +3,7 @@
 #include "CRkWindow.h"
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -13,8 +14,8 @@ namespace zq {
 
 /// The one owner-drawn line of information text: playback time and rate, G-sensor values, GPS position,
 /// captions, the about box's title and version and the loading dialog's message. The kind chosen by
-/// the owner selects what is drawn; the values are pushed by the owner and drawn on the next paint.
-/// Language texts are looked up at paint time, so a change of language shows at the next repaint.
+/// the owner selects what is drawn; the values and the language texts are pushed by the owner and drawn on
+/// the next paint. Painting reads members only: the owner pushes new texts after a change of language.
 class CRkTextCtrl : public CRkWindow {
     Q_OBJECT
 public:
@@ -45,6 +46,14 @@ public:
 
     void SetKind(int kind);
     int Kind() const { return m_kind; }
+    /// The language texts, by text identifier. A kind that needs a text missing here draws nothing (what
+    /// the viewer shows without a language table); an empty text is drawn as empty.
+    void SetLabels(const QHash<int, QString>& labels);
+    const QHash<int, QString>& Labels() const { return m_labels; }
+    /// Every text any kind draws, from the current language table, for an owner to push: a text the table
+    /// lacks is empty; no table at all gives no texts.
+    static QHash<int, QString> LanguageLabels();
+
     void SetBackground(const QColor& colour);
     QColor Background() const { return m_background; }
     /// Set while a recording is loaded; without it the G-sensor kind shows "-" for each axis.
@@ -85,6 +94,7 @@ private:
     float m_latitude = 0.0f;
     float m_longitude = 0.0f;
     QColor m_background;
+    QHash<int, QString> m_labels;
 };
 
 } // namespace zq

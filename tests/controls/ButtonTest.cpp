@@ -22,7 +22,6 @@ protected:
     {
         for (int id : { kNormal, kPressed, kHover, kDisabled, kSelected })
             ASSERT_TRUE(m_skin.AddBitmap(id, 32, 31));
-        m_owner.setProperty(kLayoutModeProperty, 1);
         m_button.setGeometry(0, 0, 32, 31);
         m_button.SetImages(kNormal, kPressed, kHover, kDisabled, kSelected);
         m_button.Redraw();
@@ -113,10 +112,13 @@ TEST_F(ButtonTest, BackgroundFollowsTheLookAndTheOwnersLayout)
     EXPECT_EQ(normalLayout.pixel(5, 3), qRgb(5, 12, 99));
     EXPECT_EQ(normalLayout.pixel(31, 7), qRgb(31, 16, 99));
     EXPECT_EQ(normalLayout.pixel(5, 8), qRgb(10, 10, 10));
-    m_owner.setProperty(kLayoutModeProperty, 2);
+    // The owner tells the button of the video-only layout; the owner's properties play no part.
+    m_owner.setProperty("layoutMode", 1);
+    m_button.SetTopBarLayout(false);
     EXPECT_EQ(Grab(m_button).pixel(5, 3), qRgb(30, 30, 30));
 
-    m_owner.setProperty(kLayoutModeProperty, 1);
+    m_button.SetTopBarLayout(true);
+    EXPECT_EQ(Grab(m_button).pixel(5, 3), qRgb(5, 12, 99)) << "the normal layout's picture comes back";
     test::ScopedSkinFolder withoutStrip;
     m_button.Redraw();
     EXPECT_EQ(Grab(m_button).pixel(5, 6), qRgb(80, 80, 80));

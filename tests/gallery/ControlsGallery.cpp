@@ -58,7 +58,6 @@ QImage RenderControlsGallery()
 {
     QFont::insertSubstitution(QStringLiteral("돋움"), QStringLiteral("NanumGothic"));
     QWidget sheet;
-    sheet.setProperty(kLayoutModeProperty, 1);
     sheet.setAutoFillBackground(true);
     QPalette background = sheet.palette();
     background.setColor(QPalette::Window, QColor(10, 10, 10));
@@ -76,11 +75,11 @@ QImage RenderControlsGallery()
     play[3]->Redraw();
     Caption(&sheet, "Open (top bar): normal, video-only layout", 262, 10);
     QWidget videoOnly(&sheet);
-    videoOnly.setProperty(kLayoutModeProperty, 2);
     videoOnly.setGeometry(306, 30, 32, 31);
     for (CRkButtonCtrl* open : { Button(&sheet, kCmdOpen, QRect(262, 30, 32, 31), { 19101, 19102, 19103, 0 }),
              Button(&videoOnly, kCmdOpen, QRect(0, 0, 32, 31), { 19101, 19102, 19103, 0 }) }) {
         open->SetTopBarLook(true);
+        open->SetTopBarLayout(open->parentWidget() == &sheet);
         open->Redraw();
     }
     Caption(&sheet, "Front: normal, selected;  category All: normal, selected, disabled", 540, 10);

@@ -55,6 +55,7 @@ QImage Text(int kind, int width, int height, const QColor& background,
     CRkTextCtrl ctrl;
     ctrl.resize(width, height);
     ctrl.SetKind(kind);
+    ctrl.SetLabels(CRkTextCtrl::LanguageLabels());
     ctrl.SetBackground(background);
     if (setup)
         setup(ctrl);

@@ -27,9 +27,10 @@ const QHash<int, QString> kEnglish = {
 };
 
 struct TextCtrlTest : ::testing::Test {
+    // No language table is loaded: the texts reach the control only through its owner's push.
     void SetUp() override
     {
-        language.Write(0, kEnglish);
+        ctrl.SetLabels(kEnglish);
         ctrl.resize(400, 20);
     }
 
@@ -43,7 +44,6 @@ struct TextCtrlTest : ::testing::Test {
         return runs;
     }
 
-    ScopedLanguage language;
     CRkTextCtrl ctrl;
 };
 
@@ -100,24 +100,39 @@ TEST_F(TextCtrlTest, ListCaptionIsCentredBySixPixelsPerCharacter)
     ctrl.resize(92, 20);
     EXPECT_EQ(Runs(7), QStringList({ "Files@31,3" }));
     // A caption wider than the control starts left of it; the division truncates toward zero.
-    language.Write(0, { { 130, "Recordings on card" } });
+    ctrl.SetLabels({ { 130, "Recordings on card" } });
     EXPECT_EQ(Runs(7), QStringList({ "Recordings on card@-8,3" }));
 }
 
-TEST_F(TextCtrlTest, LanguageTextsAreReadAtPaintTimeAndNeededByMostKinds)
+TEST_F(TextCtrlTest, PushedTextsShowAtTheNextPaintAndMostKindsNeedThem)
 {
     EXPECT_EQ(Runs(3), QStringList({ "Map@10,3" }));
-    language.Write(1, { { 126, "지도" } }); // another language becomes current; the control is not told
+    const QImage before = ctrl.Render();
+    ctrl.SetLabels({ { 126, "지도" }, { 110, "" }, { 111, "" } }); // the owner's language changed
     EXPECT_EQ(Runs(3), QStringList({ "지도@10,3" }));
+    EXPECT_NE(ctrl.Render(), before) << "the new caption is painted";
     EXPECT_EQ(Runs(1), QStringList({ "    00:00  /  00:00@10,2", "   1.00 x@260,2" }))
-        << "missing texts are empty";
+        << "empty texts draw empty";
 
-    language.Select(5); // no table for this language
+    ctrl.SetLabels({}); // what an owner without a language table pushes
     ctrl.SetHasData(true);
     for (int kind : { 0, 1, 3, 4, 5, 6, 7, 10, 11, 12, -1 })
         EXPECT_TRUE(Runs(kind).isEmpty()) << "kind " << kind;
     for (int kind : { 2, 8, 9 })
         EXPECT_FALSE(Runs(kind).isEmpty()) << "kind " << kind;
+}
+
+TEST(TextCtrlLabels, LanguageLabelsComeFromTheCurrentTableAndAreEmptyWhereItLacksOne)
+{
+    ScopedLanguage language;
+    language.Write(0, { { 126, "Map" }, { 274, "Welcome" } });
+    const QHash<int, QString> labels = CRkTextCtrl::LanguageLabels();
+    EXPECT_EQ(labels.value(126), QStringLiteral("Map"));
+    EXPECT_EQ(labels.value(274), QStringLiteral("Welcome"));
+    EXPECT_TRUE(labels.contains(110) && labels.value(110).isEmpty()) << "a text the table lacks is empty";
+    EXPECT_EQ(labels.size(), 12);
+    language.Select(5); // no table for this language
+    EXPECT_TRUE(CRkTextCtrl::LanguageLabels().isEmpty());
 }
 
 TEST_F(TextCtrlTest, RenderFillsTheBackgroundAndDrawsEachAxisInItsColour)
