@@ -8,8 +8,8 @@ CRkWindow::CRkWindow(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool CRkWindow::CreateWindow(QWidget* parent, const QString& className, int id, int x, int y, int width,
-                             int height, bool visible)
+bool CRkWindow::CreateWindow(
+    QWidget* parent, const QString& className, int id, int x, int y, int width, int height, bool visible)
 {
     if (!parent)
         return false;
@@ -22,4 +22,4 @@ bool CRkWindow::CreateWindow(QWidget* parent, const QString& className, int id, 
     return true;
 }
 
-}  // namespace zq
+} // namespace zq

@@ -18,11 +18,11 @@ protected:
     /// Places the control in `parent` at (x, y, width, height) under its window-class name; false without a
     /// parent. `visible` says whether it shows at once.
     bool CreateWindow(QWidget* parent, const QString& className, int id, int x, int y, int width, int height,
-                      bool visible = true);
+        bool visible = true);
 
 private:
     int m_id = 0;
     bool m_created = false;
 };
 
-}  // namespace zq
+} // namespace zq

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,7 +16,7 @@ QStringList currentRoots()
         roots.append(volume.root);
     return roots;
 }
-}  // namespace
+} // namespace
 
 VolumeMonitor::VolumeMonitor(QObject* parent)
     : QObject(parent)
@@ -41,8 +40,7 @@ void VolumeMonitor::Start()
                 // The flag stays raised until the file is read again from the start.
                 char buffer[4096];
                 ::lseek(m_fd, 0, SEEK_SET);
-                while (::read(m_fd, buffer, sizeof buffer) > 0) {
-                }
+                while (::read(m_fd, buffer, sizeof buffer) > 0) { }
                 Rescan();
             });
             return;
@@ -81,4 +79,4 @@ void VolumeMonitor::Rescan()
     }
 }
 
-}  // namespace zq::platform
+} // namespace zq::platform

@@ -37,4 +37,4 @@ private:
     QTimer* m_timer = nullptr;
 };
 
-}  // namespace zq::platform
+} // namespace zq::platform

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
 #include <sys/statvfs.h>
 
 namespace zq::platform {
@@ -49,7 +48,7 @@ QString withTrailingSlash(QString path)
 
 struct MountLine {
     QString majorMinor;
-    QString root;        // the part of the file system mounted here ("/" unless a bind mount)
+    QString root; // the part of the file system mounted here ("/" unless a bind mount)
     QString mountPoint;
     QString fileSystem;
     QString source;
@@ -91,9 +90,10 @@ bool findDisk(const QString& sysfsRoot, const MountLine& mount, DiskInfo* disk)
         ? QFileInfo(devicePath).absolutePath()
         : devicePath;
     disk->name = QFileInfo(diskPath).fileName();
-    const QByteArray removable = readSmallFile(sysfsRoot + QStringLiteral("/block/") + disk->name +
-                                               QStringLiteral("/removable"));
-    const bool onCardBus = diskPath.contains(QLatin1String("/usb")) || diskPath.contains(QLatin1String("/mmc"));
+    const QByteArray removable
+        = readSmallFile(sysfsRoot + QStringLiteral("/block/") + disk->name + QStringLiteral("/removable"));
+    const bool onCardBus
+        = diskPath.contains(QLatin1String("/usb")) || diskPath.contains(QLatin1String("/mmc"));
     disk->removable = removable == "1" || onCardBus;
     const QByteArray sectors = readSmallFile(devicePath + QStringLiteral("/size"));
     disk->mediumPresent = sectors.isEmpty() || sectors.toULongLong() > 0;
@@ -121,7 +121,7 @@ QString labelOf(const QString& devicePath, const QString& mountPoint)
 
 quint64 totalBytesOf(const QString& mountPoint)
 {
-    struct statvfs info {};
+    struct statvfs info { };
     if (statvfs(QFile::encodeName(mountPoint).constData(), &info) != 0)
         return 0;
     return quint64(info.f_blocks) * quint64(info.f_frsize);
@@ -132,10 +132,10 @@ QByteArray readMountinfo()
     QFile file(Volumes::MountinfoPath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return file.readAll();  // procfs files report size 0; readAll reads to the end anyway
+    return file.readAll(); // procfs files report size 0; readAll reads to the end anyway
 }
 
-}  // namespace
+} // namespace
 
 QString Volumes::MountinfoPath()
 {
@@ -218,4 +218,4 @@ bool SameRoot(const QString& a, const QString& b)
     return withTrailingSlash(a) == withTrailingSlash(b);
 }
 
-}  // namespace zq::platform
+} // namespace zq::platform

@@ -7,11 +7,11 @@ namespace zq::platform {
 
 /// One mounted file system on a removable disk (a memory card in a reader, a USB stick).
 struct Volume {
-    QString root;        // mount point, always ending in "/"
-    QString label;       // file-system label, else the mount point's last component
-    QString device;      // block device of the file system, e.g. "/dev/sdb1"
-    QString disk;        // the disk it lies on, e.g. "sdb"
-    QString fileSystem;  // e.g. "vfat", "exfat"
+    QString root; // mount point, always ending in "/"
+    QString label; // file-system label, else the mount point's last component
+    QString device; // block device of the file system, e.g. "/dev/sdb1"
+    QString disk; // the disk it lies on, e.g. "sdb"
+    QString fileSystem; // e.g. "vfat", "exfat"
     quint64 totalBytes = 0;
     bool mediumPresent = false;
 };
@@ -42,4 +42,4 @@ public:
 /// Compares two folder paths as mount roots: a trailing "/" does not count.
 bool SameRoot(const QString& a, const QString& b);
 
-}  // namespace zq::platform
+} // namespace zq::platform

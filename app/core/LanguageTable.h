@@ -10,4 +10,4 @@ constexpr int kLanguageCount = 12;
 /// The table file is "lang/<name>.lng" beside the program.
 QString LanguageLibraryName(int index);
 
-}  // namespace zq
+} // namespace zq

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-
 #include <cstdlib>
 
 namespace zq {
@@ -54,7 +53,7 @@ QVector<QByteArray> splitIntoPieces(const QByteArray& bytes)
     return pieces;
 }
 
-}  // namespace
+} // namespace
 
 COptionFile::COptionFile() = default;
 COptionFile::~COptionFile() = default;
@@ -177,8 +176,8 @@ QString GetDefaultCaptureFolder()
     if (base.isEmpty())
         return {};
     const QString folder = QDir::cleanPath(base) + QStringLiteral("/CAM_CAPTURE");
-    QDir().mkdir(folder);  // one level only; an existing folder is fine
+    QDir().mkdir(folder); // one level only; an existing folder is fine
     return folder;
 }
 
-}  // namespace zq
+} // namespace zq

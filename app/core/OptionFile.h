@@ -3,7 +3,6 @@
 #include "StringTable.h"
 
 #include <QString>
-
 #include <memory>
 
 namespace zq {
@@ -22,7 +21,8 @@ public:
     bool BuildOptionFilePath();
     /// Reads the file at the stored path into the fields; true if the file could be opened.
     bool ReadOptionFile();
-    /// Applies the lines of an option file's text to the fields (what ReadOptionFile does once it has the bytes).
+    /// Applies the lines of an option file's text to the fields (what ReadOptionFile does once it has the
+    /// bytes).
     void ParseOptionText(const QByteArray& bytes);
     /// Rewrites the whole file (fifteen CR LF lines) from the fields; true if the file could be written.
     /// The new text goes to a temporary file in the same folder that then replaces the old file.
@@ -55,4 +55,4 @@ QString& OptionFilePath();
 /// "/CAM_CAPTURE"); one level is created, an existing folder is fine.
 QString GetDefaultCaptureFolder();
 
-}  // namespace zq
+} // namespace zq

@@ -10,7 +10,7 @@ QString& chosenFolder()
     static QString folder;
     return folder;
 }
-}  // namespace
+} // namespace
 
 QString ProgramFolder()
 {
@@ -26,4 +26,4 @@ void SetProgramFolder(const QString& folder)
     chosenFolder() = folder;
 }
 
-}  // namespace zq
+} // namespace zq

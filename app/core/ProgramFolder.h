@@ -12,4 +12,4 @@ QString ProgramFolder();
 /// Chooses the program folder; an empty path goes back to the application's own folder.
 void SetProgramFolder(const QString& folder);
 
-}  // namespace zq
+} // namespace zq

@@ -35,4 +35,4 @@ void StringTable::Parse(const QByteArray& bytes)
     }
 }
 
-}  // namespace zq
+} // namespace zq

@@ -23,4 +23,4 @@ private:
     QHash<int, QString> m_texts;
 };
 
-}  // namespace zq
+} // namespace zq

@@ -24,4 +24,4 @@ QString Text(int id)
     return text;
 }
 
-}  // namespace zq
+} // namespace zq

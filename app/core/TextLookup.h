@@ -12,4 +12,4 @@ bool LookupText(int id, QString* text);
 /// The text, or an empty string when LookupText fails.
 QString Text(int id);
 
-}  // namespace zq
+} // namespace zq

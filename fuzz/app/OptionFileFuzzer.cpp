@@ -1,7 +1,6 @@
 #include "OptionFile.h"
 
 #include <QByteArray>
-
 #include <cstddef>
 #include <cstdint>
 

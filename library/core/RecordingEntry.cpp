@@ -23,7 +23,7 @@ quint16 leadingNumber(const QString& name, int position, int length)
     return quint16(value);
 }
 
-}  // namespace
+} // namespace
 
 RecordingEntry ParseEntry(const DirectoryEntry& file, const QString& folder, qint32 origin)
 {
@@ -94,4 +94,4 @@ bool EntryLess(const RecordingEntry& a, const RecordingEntry& b)
     return a.sizeKiB < b.sizeKiB;
 }
 
-}  // namespace zq
+} // namespace zq

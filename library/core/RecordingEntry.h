@@ -8,25 +8,25 @@ namespace zq {
 
 /// Category code of a recording, from the letter at index 15 of its name.
 enum RecordingCategory : qint32 {
-    kCategoryInfinite = 0,  // "D"
-    kCategoryEvent = 2,     // "E"
-    kCategoryParking = 3,   // "M"
-    kCategoryAll = 4,       // a selection value only, never an entry's category
-    kCategoryUnknown = 6,   // any other letter, or a name shorter than 16 characters
+    kCategoryInfinite = 0, // "D"
+    kCategoryEvent = 2, // "E"
+    kCategoryParking = 3, // "M"
+    kCategoryAll = 4, // a selection value only, never an entry's category
+    kCategoryUnknown = 6, // any other letter, or a name shorter than 16 characters
 };
 
 /// How an entry was found.
 enum RecordingOrigin : qint32 {
-    kOriginScan = 0,  // a drive or folder scan
-    kOriginUser = 1,  // dropped or picked files, and folders scanned on their behalf
+    kOriginScan = 0, // a drive or folder scan
+    kOriginUser = 1, // dropped or picked files, and folders scanned on their behalf
 };
 
 /// One recording: what its name and directory entry say about it.
 struct RecordingEntry {
     qint32 origin = kOriginScan;
-    QString name;  // file name without folder, as the directory listing gives it
-    QString path;  // full path
-    FileTime stamp;  // dateTime in 100-ns ticks since 1601; zero when the name is not a valid date
+    QString name; // file name without folder, as the directory listing gives it
+    QString path; // full path
+    FileTime stamp; // dateTime in 100-ns ticks since 1601; zero when the name is not a valid date
     SystemTime dateTime;
     quint64 sizeKiB = 0;
 };
@@ -50,4 +50,4 @@ QString CategoryLabel(qint32 category);
 /// List order: the date-time text (first 15 characters) ordinal, then the smaller size first.
 bool EntryLess(const RecordingEntry& a, const RecordingEntry& b);
 
-}  // namespace zq
+} // namespace zq

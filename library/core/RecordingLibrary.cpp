@@ -15,7 +15,7 @@ QString asFolder(const QString& path)
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
-}  // namespace
+} // namespace
 
 RecordingLibrary::RecordingLibrary() = default;
 
@@ -45,9 +45,9 @@ int RecordingLibrary::RefreshSources()
         // A reader without a card has no medium and is left out.
         if (!volumes[i].mediumPresent)
             continue;
-        m_sources.append({i, volumes[i].root, kSourceRemovable});
+        m_sources.append({ i, volumes[i].root, kSourceRemovable });
     }
-    m_sources.append({-1, BrowseItemLabel(), kSourceBrowse});
+    m_sources.append({ -1, BrowseItemLabel(), kSourceBrowse });
     return int(m_sources.size());
 }
 
@@ -195,9 +195,9 @@ bool RecordingLibrary::TakeSingleFile(const QString& path)
         return false;
     // A file the user names is taken even when it is hidden.
     if (IsAcceptedName(info.fileName()))
-        m_entries.append(
-            ParseEntry({info.fileName(), quint64(info.size())}, asFolder(info.absolutePath()), kOriginUser));
+        m_entries.append(ParseEntry(
+            { info.fileName(), quint64(info.size()) }, asFolder(info.absolutePath()), kOriginUser));
     return true;
 }
 
-}  // namespace zq
+} // namespace zq

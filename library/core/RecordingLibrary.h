@@ -74,4 +74,4 @@ private:
     qint32 m_selectedSource = -1;
 };
 
-}  // namespace zq
+} // namespace zq

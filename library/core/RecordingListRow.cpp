@@ -44,4 +44,4 @@ RecordingListRow ListRowFor(const RecordingEntry& entry, int rowIndex)
     return row;
 }
 
-}  // namespace zq
+} // namespace zq

@@ -11,7 +11,7 @@ bool isLeapYear(int year)
 
 int daysInMonth(int year, int month)
 {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
 }
 
@@ -25,21 +25,21 @@ qint64 daysSince1601(int year, int month, int day)
     return days + day - 1;
 }
 
-}  // namespace
+} // namespace
 
 bool SystemTimeToFileTime(const SystemTime& time, FileTime* out)
 {
-    if (time.year < 1601 || time.year > 30827 || time.month < 1 || time.month > 12 || time.day < 1 ||
-        time.day > daysInMonth(time.year, time.month) || time.hour > 23 || time.minute > 59 ||
-        time.second > 59 || time.milliseconds > 999)
+    if (time.year < 1601 || time.year > 30827 || time.month < 1 || time.month > 12 || time.day < 1
+        || time.day > daysInMonth(time.year, time.month) || time.hour > 23 || time.minute > 59
+        || time.second > 59 || time.milliseconds > 999)
         return false;
     constexpr quint64 kTicksPerSecond = 10'000'000;
-    const quint64 seconds = quint64(daysSince1601(time.year, time.month, time.day)) * 86400 +
-        quint64(time.hour) * 3600 + quint64(time.minute) * 60 + time.second;
+    const quint64 seconds = quint64(daysSince1601(time.year, time.month, time.day)) * 86400
+        + quint64(time.hour) * 3600 + quint64(time.minute) * 60 + time.second;
     const quint64 ticks = seconds * kTicksPerSecond + quint64(time.milliseconds) * 10'000;
     out->low = quint32(ticks & 0xFFFFFFFFu);
     out->high = quint32(ticks >> 32);
     return true;
 }
 
-}  // namespace zq
+} // namespace zq

@@ -28,4 +28,4 @@ struct FileTime {
 /// of a common year, hour 24 ...). The day of week is not examined.
 bool SystemTimeToFileTime(const SystemTime& time, FileTime* out);
 
-}  // namespace zq
+} // namespace zq

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CRkWindow.h"
-
 #include "GsensorGeometry.h"
 
 #include <QImage>

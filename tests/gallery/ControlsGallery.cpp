@@ -10,9 +10,9 @@
 #include "CRkVolumeCtrl.h"
 #include "CZoomDlg.h"
 #include "CommandIds.h"
+#include "Gallery.h"
 #include "SeekTarget.h"
 #include "SkinDraw.h"
-#include "Gallery.h"
 #include "SkinTestImages.h"
 
 #include <QCoreApplication>

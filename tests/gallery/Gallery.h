@@ -10,4 +10,4 @@ QImage RenderControlsGallery();
 /// Every sensor display and the about box, in English and Korean.
 QImage RenderSensorsGallery();
 
-}  // namespace zq
+} // namespace zq

@@ -1,6 +1,7 @@
 // Renders every control of the program in its states onto one picture for a person to look at:
 // gallery.png in the build folder, drawn with the skin images and string tables the build ships.
 #include "Gallery.h"
+
 #include "SkinDraw.h"
 
 #include <QPainter>
@@ -17,7 +18,7 @@ TEST(Gallery, EveryControlInItsStates)
     ASSERT_FALSE(sensors.isNull());
 
     QImage gallery(std::max(controls.width(), sensors.width()), controls.height() + sensors.height(),
-                   QImage::Format_RGB32);
+        QImage::Format_RGB32);
     gallery.fill(QColor(10, 10, 10));
     QPainter painter(&gallery);
     painter.drawImage(0, 0, controls);
@@ -29,4 +30,4 @@ TEST(Gallery, EveryControlInItsStates)
     EXPECT_EQ(QImage(path).size(), gallery.size());
 }
 
-}  // namespace
+} // namespace

@@ -188,9 +188,9 @@ TEST_F(MapPageTest, RealMouseClickOnTheLineSeeks)
     ASSERT_TRUE(WaitForScript(page(), "zqTrack !== null"));
     QSignalSpy seeks(m_view.get(), &CMapViewWnd::seekRequested);
     // Where fix 3 is drawn, in the view's pixels; Chromium takes the press and release from Qt.
-    const QVariantList point
-        = Evaluate(page(), "(function () { var p = zqMap.latLngToContainerPoint([37.506, 127.009]); return [p.x, p.y]; })()")
-              .toList();
+    const QVariantList point = Evaluate(page(),
+        "(function () { var p = zqMap.latLngToContainerPoint([37.506, 127.009]); return [p.x, p.y]; })()")
+                                   .toList();
     ASSERT_EQ(point.size(), 2);
     QWidget* target = m_view->focusProxy() ? m_view->focusProxy() : m_view.get();
     const QPoint at(qRound(point[0].toDouble()), qRound(point[1].toDouble()));

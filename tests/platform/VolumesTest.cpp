@@ -1,8 +1,9 @@
+#include "Volumes.h"
+
 #include "FakeVolumes.h"
 #include "FileAttributes.h"
 #include "TestSupport.h"
 #include "VolumeMonitor.h"
-#include "Volumes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,13 +36,13 @@ TEST_F(VolumesTest, OnlyRemovableDisksWithTheirRootsAreListed)
     usb.name = "sdb";
     usb.mountPoint = folder("media/CARD ONE");
     fake.Add(usb);
-    FakeVolumes::Disk internal;  // a second fixed disk with a data partition
+    FakeVolumes::Disk internal; // a second fixed disk with a data partition
     internal.name = "sdc";
     internal.mountPoint = folder("data");
     internal.removableFlag = false;
     internal.bus = FakeVolumes::Bus::Ata;
     fake.Add(internal);
-    FakeVolumes::Disk sdSlot;  // built-in SD slot: removable flag 0, but on the MMC bus
+    FakeVolumes::Disk sdSlot; // built-in SD slot: removable flag 0, but on the MMC bus
     sdSlot.name = "mmcblk0";
     sdSlot.mountPoint = folder("media/SD");
     sdSlot.removableFlag = false;
@@ -51,7 +52,7 @@ TEST_F(VolumesTest, OnlyRemovableDisksWithTheirRootsAreListed)
 
     const QVector<platform::Volume> volumes = platform::Volumes::Removable();
     ASSERT_EQ(volumes.size(), 2);
-    EXPECT_EQ(volumes[0].root, m_dir.filePath("media/CARD ONE") + "/");  // the escaped space comes back
+    EXPECT_EQ(volumes[0].root, m_dir.filePath("media/CARD ONE") + "/"); // the escaped space comes back
     EXPECT_EQ(volumes[0].disk, "sdb");
     EXPECT_EQ(volumes[0].device, "/dev/sdb1");
     EXPECT_EQ(volumes[0].label, "CARD ONE");
@@ -103,7 +104,8 @@ TEST_F(VolumesTest, RemovableRootOfFindsTheCardHoldingAPath)
     FakeVolumes::Disk card;
     card.mountPoint = folder("media/card");
     fake.Add(card);
-    EXPECT_EQ(platform::Volumes::RemovableRootOf(folder("media/card/NORMAL")), m_dir.filePath("media/card") + "/");
+    EXPECT_EQ(
+        platform::Volumes::RemovableRootOf(folder("media/card/NORMAL")), m_dir.filePath("media/card") + "/");
     EXPECT_TRUE(platform::Volumes::RemovableRootOf(folder("media/cardboard")).isEmpty());
 }
 
@@ -114,7 +116,8 @@ TEST_F(VolumesTest, MonitorReportsCardsThatComeAndGo)
     QStringList added;
     QStringList removed;
     QObject::connect(&monitor, &platform::VolumeMonitor::volumeAdded, [&](const QString& r) { added << r; });
-    QObject::connect(&monitor, &platform::VolumeMonitor::volumeRemoved, [&](const QString& r) { removed << r; });
+    QObject::connect(
+        &monitor, &platform::VolumeMonitor::volumeRemoved, [&](const QString& r) { removed << r; });
     monitor.Start();
 
     FakeVolumes::Disk card;
@@ -124,7 +127,7 @@ TEST_F(VolumesTest, MonitorReportsCardsThatComeAndGo)
     timer.start();
     while (added.isEmpty() && timer.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(added, QStringList{m_dir.filePath("media/card") + "/"});
+    EXPECT_EQ(added, QStringList { m_dir.filePath("media/card") + "/" });
 
     fake.Remove("sdb");
     timer.restart();
@@ -141,4 +144,4 @@ TEST_F(VolumesTest, DotFilesAreHidden)
     EXPECT_FALSE(platform::IsHiddenFile(m_dir.filePath("20170101_120000D.avi")));
 }
 
-}  // namespace
+} // namespace

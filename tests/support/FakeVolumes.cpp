@@ -38,7 +38,7 @@ QString busPath(FakeVolumes::Bus bus, int index)
     return QStringLiteral("devices/pci0000:00/0000:00:17.0/ata%1/host%1/block").arg(index + 1);
 }
 
-}  // namespace
+} // namespace
 
 FakeVolumes::FakeVolumes(const QString& workFolder)
     : m_folder(workFolder)
@@ -104,9 +104,10 @@ void FakeVolumes::Write()
         const Disk& disk = m_disks[i];
         const QString diskDir = busPath(disk.bus, i) + QLatin1Char('/') + disk.name;
         QDir().mkpath(sys + QLatin1Char('/') + diskDir);
-        writeFile(sys + QLatin1Char('/') + diskDir + QStringLiteral("/size"), QByteArray::number(disk.sectors));
+        writeFile(
+            sys + QLatin1Char('/') + diskDir + QStringLiteral("/size"), QByteArray::number(disk.sectors));
         writeFile(sys + QLatin1Char('/') + diskDir + QStringLiteral("/removable"),
-                  disk.removableFlag ? "1\n" : "0\n");
+            disk.removableFlag ? "1\n" : "0\n");
         QFile::link(QStringLiteral("../") + diskDir, sys + QStringLiteral("/block/") + disk.name);
         const int major = 8;
         const int diskMinor = 16 * (i + 1);
@@ -120,16 +121,16 @@ void FakeVolumes::Write()
             QDir().mkpath(sys + QLatin1Char('/') + deviceDir);
             writeFile(sys + QLatin1Char('/') + deviceDir + QStringLiteral("/partition"), "1\n");
             writeFile(sys + QLatin1Char('/') + deviceDir + QStringLiteral("/size"),
-                      QByteArray::number(disk.sectors > 2048 ? disk.sectors - 2048 : 0));
+                QByteArray::number(disk.sectors > 2048 ? disk.sectors - 2048 : 0));
         }
         const QString majorMinor = QStringLiteral("%1:%2").arg(major).arg(minor);
         QFile::link(QStringLiteral("../../") + deviceDir, sys + QStringLiteral("/dev/block/") + majorMinor);
-        mountinfo += QByteArray::number(mountId++) + " 1 " + majorMinor.toLatin1() + ' ' +
-            escapeMountPath(disk.mountRoot) + ' ' + escapeMountPath(disk.mountPoint) +
-            " rw,relatime shared:1 - " + disk.fileSystem.toLatin1() + " /dev/" + deviceName.toLatin1() +
-            " rw\n";
+        mountinfo += QByteArray::number(mountId++) + " 1 " + majorMinor.toLatin1() + ' '
+            + escapeMountPath(disk.mountRoot) + ' ' + escapeMountPath(disk.mountPoint)
+            + " rw,relatime shared:1 - " + disk.fileSystem.toLatin1() + " /dev/" + deviceName.toLatin1()
+            + " rw\n";
     }
     writeFile(MountinfoPath(), mountinfo);
 }
 
-}  // namespace zq::test
+} // namespace zq::test

@@ -17,14 +17,14 @@ public:
 
     enum class Bus { Usb, Mmc, Ata };
     struct Disk {
-        QString name = QStringLiteral("sdb");  // disk device name
-        QString mountPoint;                     // folder mounted (not required to end in "/")
-        bool removableFlag = true;              // /sys/block/<disk>/removable
+        QString name = QStringLiteral("sdb"); // disk device name
+        QString mountPoint; // folder mounted (not required to end in "/")
+        bool removableFlag = true; // /sys/block/<disk>/removable
         Bus bus = Bus::Usb;
-        quint64 sectors = 62333952;             // 0: reader without a medium
+        quint64 sectors = 62333952; // 0: reader without a medium
         QString fileSystem = QStringLiteral("vfat");
         QString mountRoot = QStringLiteral("/"); // "/sub" for a bind mount of a sub-folder
-        bool partition = true;                   // mounted as <disk>1, else the whole disk
+        bool partition = true; // mounted as <disk>1, else the whole disk
     };
 
     /// Adds a disk and rewrites the fake files.
@@ -48,4 +48,4 @@ private:
     bool m_hadSysfs = false;
 };
 
-}  // namespace zq::test
+} // namespace zq::test

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-#include <gst/gst.h>
-
 #include <QGuiApplication>
+#include <gst/gst.h>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {

@@ -36,4 +36,4 @@ QString bundleDir()
     return QStringLiteral(ZQ_BUNDLE_DIR_VALUE);
 }
 
-}  // namespace zq::test
+} // namespace zq::test

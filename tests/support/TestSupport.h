@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
 #include <ostream>
 
 // Readable QString values in assertion messages.
@@ -26,4 +25,4 @@ QByteArray readFile(const QString& path);
 /// Folder that holds the built program bundle (zq481k-tool, lang/, ...).
 QString bundleDir();
 
-}  // namespace zq::test
+} // namespace zq::test

@@ -93,8 +93,8 @@ int RecordCount(int perSecond, double seconds)
     return int(std::ceil(perSecond * seconds - 1e-9));
 }
 
-bool EncodeVideo(const RecordingRequest& request, int frames, const QString& folder, QVector<EncodedStream>* out,
-    QString* error)
+bool EncodeVideo(const RecordingRequest& request, int frames, const QString& folder,
+    QVector<EncodedStream>* out, QString* error)
 {
     struct Channel {
         int width;

@@ -33,4 +33,4 @@ std::unique_ptr<QCoreApplication> CreateApplication(int& argc, char** argv);
 int runPlay(const QStringList& args, CommandIo io);
 int runCardSettings(const QStringList& args, CommandIo io);
 
-}  // namespace zq::tool
+} // namespace zq::tool

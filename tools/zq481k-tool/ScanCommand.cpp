@@ -1,5 +1,4 @@
 #include "Commands.h"
-
 #include "OptionFile.h"
 #include "ProgramFolder.h"
 #include "RecordingLibrary.h"
@@ -22,7 +21,7 @@ void printScanHelp(QTextStream& stream)
               "A card's mount root is scanned as the card; anything else is taken like a drop.\n";
 }
 
-}  // namespace
+} // namespace
 
 int runScan(const QStringList& args, CommandIo io)
 {
@@ -62,32 +61,27 @@ int runScan(const QStringList& args, CommandIo io)
     library.AddExtension(QStringLiteral("AVI"));
     library.RefreshSources();
     const int source = library.SourceIndexForPath(paths.first());
-    library.OpenSource(source, DroppedPaths{paths});
+    library.OpenSource(source, DroppedPaths { paths });
 
     QJsonArray rows;
     const QVector<RecordingEntry>& entries = library.Entries();
     for (int i = 0; i < entries.size(); ++i) {
         const RecordingListRow row = ListRowFor(entries[i], i);
         if (json) {
-            rows.append(QJsonObject{{"row", i + 1},
-                                    {"date", row.date},
-                                    {"time", row.time},
-                                    {"category", row.category},
-                                    {"path", row.path},
-                                    {"name", row.name},
-                                    {"sizeKiB", qint64(entries[i].sizeKiB)},
-                                    {"origin", entries[i].origin}});
+            rows.append(QJsonObject { { "row", i + 1 }, { "date", row.date }, { "time", row.time },
+                { "category", row.category }, { "path", row.path }, { "name", row.name },
+                { "sizeKiB", qint64(entries[i].sizeKiB) }, { "origin", entries[i].origin } });
         } else {
             io.out << row.number << '\t' << row.date << '\t' << row.time << '\t' << row.category << '\t'
                    << row.path << '\t' << row.name << '\t' << entries[i].sizeKiB << '\n';
         }
     }
     if (json) {
-        const QJsonObject result{{"source", library.CurrentKind() == kSourceRemovable ? "card" : "files"},
-                                 {"entries", rows}};
+        const QJsonObject result { { "source", library.CurrentKind() == kSourceRemovable ? "card" : "files" },
+            { "entries", rows } };
         io.out << QJsonDocument(result).toJson(QJsonDocument::Indented);
     }
     return 0;
 }
 
-}  // namespace zq::tool
+} // namespace zq::tool

@@ -1,7 +1,6 @@
 #include "Commands.h"
 
 #include <QCoreApplication>
-
 #include <cstdio>
 
 namespace {
@@ -13,25 +12,26 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"scan", "scan [--json] PATH...          list recordings as the viewer lists them", zq::tool::runScan},
-    {"check", "check FILE                      layout class and chunk locations of a recording",
-     zq::tool::runCheck},
-    {"repair", "repair SRC DST                  write a repaired copy of a recording", zq::tool::runRepair},
-    {"info", "info FILE [--at MS --duration MS] [--json]  information record and sensor data",
-     zq::tool::runInfo},
-    {"snapshot", "snapshot FILE --at SECONDS --out DIR  save the frames of each channel as JPEG",
-     zq::tool::runSnapshot},
-    {"generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
-     zq::tool::runGenerate},
-    {"make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard},
-    {"export", "export PATH... --format gpx|kml|csv [--out FILE] [--gsensor]  GPS track as GPX, KML or CSV",
-     zq::tool::runExport},
-    {"report", "report FILE --at SECONDS --out REPORT.pdf  print the report of a moment into a PDF file",
-     zq::tool::runReport},
-    {"play", "play FILE [--screen WxH]... [--json]  play into windowless screens, count the frames",
-     zq::tool::runPlay},
-    {"card-settings", "card-settings ROOT [--set L=V]... [--clock T] [--write] [--json]  recorder settings of a card",
-     zq::tool::runCardSettings},
+    { "scan", "scan [--json] PATH...          list recordings as the viewer lists them", zq::tool::runScan },
+    { "check", "check FILE                      layout class and chunk locations of a recording",
+        zq::tool::runCheck },
+    { "repair", "repair SRC DST                  write a repaired copy of a recording", zq::tool::runRepair },
+    { "info", "info FILE [--at MS --duration MS] [--json]  information record and sensor data",
+        zq::tool::runInfo },
+    { "snapshot", "snapshot FILE --at SECONDS --out DIR  save the frames of each channel as JPEG",
+        zq::tool::runSnapshot },
+    { "generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
+        zq::tool::runGenerate },
+    { "make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard },
+    { "export", "export PATH... --format gpx|kml|csv [--out FILE] [--gsensor]  GPS track as GPX, KML or CSV",
+        zq::tool::runExport },
+    { "report", "report FILE --at SECONDS --out REPORT.pdf  print the report of a moment into a PDF file",
+        zq::tool::runReport },
+    { "play", "play FILE [--screen WxH]... [--json]  play into windowless screens, count the frames",
+        zq::tool::runPlay },
+    { "card-settings",
+        "card-settings ROOT [--set L=V]... [--clock T] [--write] [--json]  recorder settings of a card",
+        zq::tool::runCardSettings },
 };
 
 void printUsage(QTextStream& stream)
@@ -42,7 +42,7 @@ void printUsage(QTextStream& stream)
     stream << "\nzq481k-tool COMMAND --help shows the options of one command.\n";
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     const QString name = args.takeFirst();
     for (const Command& command : kCommands) {
         if (name == QLatin1String(command.name))
-            return command.run(args, {out, err});
+            return command.run(args, { out, err });
     }
     err << "zq481k-tool: unknown command \"" << name << "\"\n";
     printUsage(err);

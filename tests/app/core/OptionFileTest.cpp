@@ -1,5 +1,6 @@
-#include "LanguageTable.h"
 #include "OptionFile.h"
+
+#include "LanguageTable.h"
 #include "ProgramFolder.h"
 #include "TestSupport.h"
 #include "TextLookup.h"
@@ -55,8 +56,9 @@ TEST_F(OptionFileTest, MissingFileKeepsDefaults)
 
 TEST_F(OptionFileTest, ReadsEveryKnownKey)
 {
-    ASSERT_TRUE(writeOptionText("[OPTION]\r\nSAVE_DIRECTORY=/media/stills\r\nPLAY_VALUE=12\r\nREAR_MIRROR=1\r\n"
-                                "LANGUAGE=3\r\nDEFAULT_LANGUAGE=4\r\nMODEL=2\r\nSPEED=1\r\n"));
+    ASSERT_TRUE(
+        writeOptionText("[OPTION]\r\nSAVE_DIRECTORY=/media/stills\r\nPLAY_VALUE=12\r\nREAR_MIRROR=1\r\n"
+                        "LANGUAGE=3\r\nDEFAULT_LANGUAGE=4\r\nMODEL=2\r\nSPEED=1\r\n"));
     ASSERT_TRUE(options().ReadOptionFile());
     EXPECT_EQ(options().m_saveDirectory, "/media/stills");
     EXPECT_EQ(options().m_playValue, 12);
@@ -82,7 +84,7 @@ TEST_F(OptionFileTest, BooleansFollowTheirOwnRules)
 {
     ASSERT_TRUE(writeOptionText("REAR_MIRROR=2\nSPEED=2\n"));
     ASSERT_TRUE(options().ReadOptionFile());
-    EXPECT_FALSE(options().m_rearMirror);  // only 1 is on
+    EXPECT_FALSE(options().m_rearMirror); // only 1 is on
     EXPECT_TRUE(options().m_speedInMiles); // anything but 0 is on
     ASSERT_TRUE(options().WriteOptionFile());
     const QByteArray written = test::readFile(OptionFilePath());
@@ -94,9 +96,9 @@ TEST_F(OptionFileTest, OnlyControlCharactersAreTrimmed)
 {
     ASSERT_TRUE(writeOptionText(" PLAY_VALUE=7\nLANGUAGE=2\t\n\tMODEL\t=\t3\nSPEED = 1\n"));
     ASSERT_TRUE(options().ReadOptionFile());
-    EXPECT_EQ(options().m_playValue, 5);   // the leading space makes another key
-    EXPECT_EQ(options().m_language, 2);    // a trailing tab is trimmed
-    EXPECT_EQ(options().m_model, 3);       // tabs around key and value are trimmed
+    EXPECT_EQ(options().m_playValue, 5); // the leading space makes another key
+    EXPECT_EQ(options().m_language, 2); // a trailing tab is trimmed
+    EXPECT_EQ(options().m_model, 3); // tabs around key and value are trimmed
     EXPECT_FALSE(options().m_speedInMiles); // "SPEED " is not a key
 }
 
@@ -141,13 +143,13 @@ TEST_F(OptionFileTest, WriteProducesExactlyTheFifteenLines)
     ASSERT_TRUE(options().WriteOptionFile());
     const QByteArray expected = "[DIRECTORY]\r\nROOT_DIRECTORY=TQ_CORVANE\r\nEVENT_DIRECTORY=MP4_EVENT\r\n"
                                 "CONTINUOS_DIRECTORY=MP4_INFINITE\r\n[OPTION]\r\nSAVE_DIRECTORY=/home/user/"
-                                + QStringLiteral("사진").toUtf8()
+        + QStringLiteral("사진").toUtf8()
         + "\r\nPLAY_VALUE=3\r\nUSE_LOG=FALSE\r\nLOG_LEVEL=3\r\nLOG_TYPE=3\r\nREAR_MIRROR=1\r\n"
           "LANGUAGE=1\r\nDEFAULT_LANGUAGE=2\r\nMODEL=4\r\nSPEED=0\r\n";
     EXPECT_EQ(test::readFile(OptionFilePath()), expected);
     // The replacement leaves no temporary file behind.
     EXPECT_EQ(QDir(m_dir.filePath("program/config")).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"option.ini"});
+        QStringList { "option.ini" });
 }
 
 TEST_F(OptionFileTest, WrittenFileReadsBackTheSameSettings)
@@ -167,7 +169,7 @@ TEST_F(OptionFileTest, WriteFailsWithoutConfigFolder)
 {
     ASSERT_TRUE(QDir(m_dir.filePath("program/config")).removeRecursively());
     EXPECT_FALSE(options().WriteOptionFile());
-    EXPECT_FALSE(QDir(m_dir.filePath("program/config")).exists());  // the viewer never creates it
+    EXPECT_FALSE(QDir(m_dir.filePath("program/config")).exists()); // the viewer never creates it
 }
 
 TEST_F(OptionFileTest, LanguageIndexChoosesTheStringTable)
@@ -175,7 +177,7 @@ TEST_F(OptionFileTest, LanguageIndexChoosesTheStringTable)
     ASSERT_TRUE(test::writeFile(m_dir.filePath("program/lang/Italien.lng"), "131\tTutti\n"));
     ASSERT_TRUE(test::writeFile(m_dir.filePath("program/lang/English.lng"), "131\tAll\n"));
     options().m_language = 7;
-    EXPECT_EQ(Text(131), "Tutti");  // the first lookup loads the table
+    EXPECT_EQ(Text(131), "Tutti"); // the first lookup loads the table
     options().m_language = 0;
     options().LoadLanguageDll();
     EXPECT_EQ(Text(131), "All");
@@ -196,4 +198,4 @@ TEST(LanguageTable, NamesFollowTheRecorderLibraries)
     EXPECT_TRUE(LanguageLibraryName(-1).isEmpty());
 }
 
-}  // namespace
+} // namespace

@@ -1,6 +1,7 @@
+#include "RecordingEntry.h"
+
 #include "OptionFile.h"
 #include "ProgramFolder.h"
-#include "RecordingEntry.h"
 #include "RecordingListRow.h"
 #include "SystemTime.h"
 #include "TestSupport.h"
@@ -17,7 +18,7 @@ namespace {
 
 RecordingEntry entry(const QString& name, quint64 bytes = 1024 * 1024)
 {
-    return ParseEntry({name, bytes}, "/media/card/NORMAL/", kOriginScan);
+    return ParseEntry({ name, bytes }, "/media/card/NORMAL/", kOriginScan);
 }
 
 // Ticks since 1601 computed independently through Qt's calendar.
@@ -41,7 +42,7 @@ TEST(RecordingName, GrammarGivesDateTimeStampPathAndSize)
     EXPECT_EQ(e.dateTime.milliseconds, 0);
     EXPECT_EQ(e.stamp.Ticks(), ticksOf(2017, 5, 31, 9, 5, 7));
     EXPECT_EQ(e.path, "/media/card/NORMAL/20170531_090507E_0001.avi");
-    EXPECT_EQ(e.sizeKiB, 3u * 1024);  // rounded down
+    EXPECT_EQ(e.sizeKiB, 3u * 1024); // rounded down
     EXPECT_EQ(e.origin, kOriginScan);
 }
 
@@ -49,29 +50,29 @@ TEST(RecordingName, FieldsReadLeadingDigitsOnly)
 {
     const RecordingEntry e = entry("2017x531_0a0507D.avi");
     EXPECT_EQ(e.dateTime.year, 2017);
-    EXPECT_EQ(e.dateTime.month, 0);  // "x5"
+    EXPECT_EQ(e.dateTime.month, 0); // "x5"
     EXPECT_EQ(e.dateTime.day, 31);
-    EXPECT_EQ(e.dateTime.hour, 0);   // "0a" reads 0
-    EXPECT_EQ(e.stamp.Ticks(), 0u);  // month 0 is no date
+    EXPECT_EQ(e.dateTime.hour, 0); // "0a" reads 0
+    EXPECT_EQ(e.stamp.Ticks(), 0u); // month 0 is no date
 }
 
 TEST(RecordingName, ShortNamesAndInvalidDatesGiveZeroStamps)
 {
     const RecordingEntry shortName = entry("2017.avi");
     EXPECT_EQ(shortName.dateTime.year, 2017);
-    EXPECT_EQ(shortName.dateTime.month, 0);  // ".a" has no digit
+    EXPECT_EQ(shortName.dateTime.month, 0); // ".a" has no digit
     EXPECT_EQ(shortName.stamp.Ticks(), 0u);
-    EXPECT_EQ(entry("20170229_120000D.avi").stamp.Ticks(), 0u);  // 2017 is not a leap year
+    EXPECT_EQ(entry("20170229_120000D.avi").stamp.Ticks(), 0u); // 2017 is not a leap year
     EXPECT_EQ(entry("20170431_120000D.avi").stamp.Ticks(), 0u);
     EXPECT_EQ(entry("20171231_240000D.avi").stamp.Ticks(), 0u);
     EXPECT_EQ(entry("20160229_235959D.avi").stamp.Ticks(), ticksOf(2016, 2, 29, 23, 59, 59));
-    EXPECT_EQ(entry("16010101_000000D.avi").stamp.Ticks(), 0u);  // the first tick is valid but zero anyway
+    EXPECT_EQ(entry("16010101_000000D.avi").stamp.Ticks(), 0u); // the first tick is valid but zero anyway
     EXPECT_EQ(entry("16001231_235959D.avi").stamp.Ticks(), 0u);
 }
 
 TEST(SystemTimeConversion, MatchesTheCalendarAcrossCenturies)
 {
-    for (int year : {1601, 1900, 1970, 2000, 2038, 2100, 9999}) {
+    for (int year : { 1601, 1900, 1970, 2000, 2038, 2100, 9999 }) {
         SystemTime t;
         t.year = quint16(year);
         t.month = 3;
@@ -85,7 +86,7 @@ TEST(SystemTimeConversion, MatchesTheCalendarAcrossCenturies)
     bad.year = 2000;
     bad.month = 13;
     bad.day = 1;
-    FileTime untouched{7, 9};
+    FileTime untouched { 7, 9 };
     EXPECT_FALSE(SystemTimeToFileTime(bad, &untouched));
     EXPECT_EQ(untouched.low, 7u);
 }
@@ -95,18 +96,20 @@ TEST(RecordingCategory, LetterAtIndexFifteenDecides)
     EXPECT_EQ(CategoryOf("20170101_120000D.avi"), kCategoryInfinite);
     EXPECT_EQ(CategoryOf("20170101_120000E.avi"), kCategoryEvent);
     EXPECT_EQ(CategoryOf("20170101_120000M.avi"), kCategoryParking);
-    EXPECT_EQ(CategoryOf("20170101_120000e.avi"), kCategoryUnknown);  // case matters
+    EXPECT_EQ(CategoryOf("20170101_120000e.avi"), kCategoryUnknown); // case matters
     EXPECT_EQ(CategoryOf("20170101_120000X.avi"), kCategoryUnknown);
-    EXPECT_EQ(CategoryOf("20170101_120000"), kCategoryUnknown);  // 15 characters
+    EXPECT_EQ(CategoryOf("20170101_120000"), kCategoryUnknown); // 15 characters
     EXPECT_EQ(CategoryOf("20170101_120000D"), kCategoryInfinite);
     // The folder a file lies in does not matter.
-    EXPECT_EQ(CategoryOf(ParseEntry({"20170101_120000D.avi", 1}, "/card/EVENT/", 0).name), kCategoryInfinite);
+    EXPECT_EQ(
+        CategoryOf(ParseEntry({ "20170101_120000D.avi", 1 }, "/card/EVENT/", 0).name), kCategoryInfinite);
 }
 
 TEST(RecordingCategory, LabelsComeFromTheLanguageTexts)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(test::writeFile(dir.filePath("lang/English.lng"), "131\tAll\n132\tEvent\n133\tInfinite\n134\tParking\n"));
+    ASSERT_TRUE(test::writeFile(
+        dir.filePath("lang/English.lng"), "131\tAll\n132\tEvent\n133\tInfinite\n134\tParking\n"));
     SetProgramFolder(dir.path());
     TheOptionFile() = {};
     EXPECT_EQ(CategoryLabel(kCategoryInfinite), "Infinite");
@@ -114,7 +117,7 @@ TEST(RecordingCategory, LabelsComeFromTheLanguageTexts)
     EXPECT_EQ(CategoryLabel(kCategoryParking), "Parking");
     EXPECT_EQ(CategoryLabel(kCategoryAll), "All");
     EXPECT_EQ(CategoryLabel(kCategoryUnknown), "UnKnown");
-    TheOptionFile().m_language = 12;  // no table: labels are empty
+    TheOptionFile().m_language = 12; // no table: labels are empty
     TheOptionFile().LoadLanguageDll();
     EXPECT_TRUE(CategoryLabel(kCategoryEvent).isEmpty());
     SetProgramFolder({});
@@ -123,7 +126,7 @@ TEST(RecordingCategory, LabelsComeFromTheLanguageTexts)
 
 TEST(RecordingOrder, OlderFirstThenSmallerFirst)
 {
-    QVector<RecordingEntry> entries{
+    QVector<RecordingEntry> entries {
         entry("20170101_120500D.avi", 5000 * 1024),
         entry("20170101_120000M.avi", 900 * 1024),
         entry("20170101_120000E.avi", 300 * 1024),
@@ -133,8 +136,9 @@ TEST(RecordingOrder, OlderFirstThenSmallerFirst)
     QStringList names;
     for (const RecordingEntry& e : entries)
         names << e.name;
-    EXPECT_EQ(names, (QStringList{"20161231_235959X.avi", "20170101_120000E.avi", "20170101_120000M.avi",
-                                  "20170101_120500D.avi"}));
+    EXPECT_EQ(names,
+        (QStringList { "20161231_235959X.avi", "20170101_120000E.avi", "20170101_120000M.avi",
+            "20170101_120500D.avi" }));
     // Only the first 15 characters count as the date-time text.
     EXPECT_FALSE(EntryLess(entry("20170101_120000E.avi", 1024), entry("20170101_120000D.avi", 1024)));
     EXPECT_FALSE(EntryLess(entry("20170101_120000D.avi", 1024), entry("20170101_120000E.avi", 1024)));
@@ -190,4 +194,4 @@ TEST(RecordingListRow, DateAndTimeArePaddedAsAFormattedPrintWould)
     EXPECT_EQ(wide.dateTime.month, 0);
 }
 
-}  // namespace
+} // namespace

@@ -54,17 +54,17 @@ protected:
 
 TEST_F(RecordingLibraryTest, ExtensionsAndFolderWordsIgnoreDuplicates)
 {
-    EXPECT_EQ(m_library.Extensions(), QStringList{"avi"});
+    EXPECT_EQ(m_library.Extensions(), QStringList { "avi" });
     EXPECT_FALSE(m_library.AddExtension("avi"));
     EXPECT_TRUE(m_library.AddFolderWord("NORMAL"));
     EXPECT_FALSE(m_library.AddFolderWord("NORMAL"));
-    EXPECT_TRUE(m_library.AddFolderWord("normal"));  // exact comparison
+    EXPECT_TRUE(m_library.AddFolderWord("normal")); // exact comparison
     EXPECT_TRUE(m_library.IsAcceptedName("20170101_120000D.AVI"));
     EXPECT_TRUE(m_library.IsAcceptedName("a.b.avi"));
     EXPECT_FALSE(m_library.IsAcceptedName("20170101_120000D.avi.bak"));
     EXPECT_FALSE(m_library.IsAcceptedName(""));
     EXPECT_FALSE(m_library.IsAcceptedName("20170101_120000D"));
-    EXPECT_TRUE(m_library.IsAcceptedName("avi"));  // without a dot the whole name is the extension
+    EXPECT_TRUE(m_library.IsAcceptedName("avi")); // without a dot the whole name is the extension
 }
 
 TEST_F(RecordingLibraryTest, FolderScanRecursesSkipsHiddenAndOddFiles)
@@ -116,7 +116,7 @@ TEST_F(RecordingLibraryTest, SourcesAreRemovableVolumesThenTheBrowseItem)
 {
     FakeVolumes fake(path("fake"));
     fake.AddSystemDisk();
-    EXPECT_EQ(m_library.RefreshSources(), 1);  // only the system disk: just the browse item
+    EXPECT_EQ(m_library.RefreshSources(), 1); // only the system disk: just the browse item
     EXPECT_EQ(m_library.SourceAt(0)->kind, kSourceBrowse);
     EXPECT_EQ(m_library.SourceAt(0)->root, RecordingLibrary::BrowseItemLabel());
 
@@ -145,11 +145,12 @@ TEST_F(RecordingLibraryTest, OpeningACardScansItSortedWithOriginZero)
     fake.Add(card);
     m_library.RefreshSources();
     ASSERT_TRUE(m_library.OpenSource(0));
-    EXPECT_EQ(names(), (QStringList{"20170530_230000M.avi", "20170531_085900D.AVI", "20170531_085930E.avi",
-                                    "20170531_090000D.avi"}));
+    EXPECT_EQ(names(),
+        (QStringList { "20170530_230000M.avi", "20170531_085900D.AVI", "20170531_085930E.avi",
+            "20170531_090000D.avi" }));
     EXPECT_EQ(m_library.Entries()[0].origin, kOriginScan);
     EXPECT_EQ(m_library.Entries()[0].path, path("card/PARKING/sub/20170530_230000M.avi"));
-    EXPECT_EQ(m_library.SourceFolders(), QStringList{path("card") + "/"});
+    EXPECT_EQ(m_library.SourceFolders(), QStringList { path("card") + "/" });
     EXPECT_EQ(m_library.SelectedSource(), 0);
     EXPECT_EQ(m_library.CurrentKind(), kSourceRemovable);
 
@@ -171,7 +172,7 @@ TEST_F(RecordingLibraryTest, DroppingACardRootOpensTheCard)
     // A dropped root without the trailing "/" still names the card.
     const int index = m_library.SourceIndexForPath(path("card"));
     ASSERT_EQ(index, 0);
-    ASSERT_TRUE(m_library.OpenSource(index, DroppedPaths{{path("card")}}));
+    ASSERT_TRUE(m_library.OpenSource(index, DroppedPaths { { path("card") } }));
     EXPECT_EQ(m_library.EntryCount(), 4);
     EXPECT_EQ(m_library.Entries()[0].origin, kOriginScan);
     EXPECT_EQ(m_library.SourceIndexForPath(path("card/NORMAL")), 1);
@@ -185,7 +186,7 @@ TEST_F(RecordingLibraryTest, DroppedFolderIsScannedWithUserOrigin)
     // Only folders were dropped: their recordings are listed, but no single file was taken.
     for (int minute = 59; minute >= 10; --minute)
         file(QString("card/NORMAL/20170601_10%1D.avi").arg(minute * 100));
-    EXPECT_FALSE(m_library.OpenSource(browse, DroppedPaths{{card + "/NORMAL", card + "/EVENT/"}}));
+    EXPECT_FALSE(m_library.OpenSource(browse, DroppedPaths { { card + "/NORMAL", card + "/EVENT/" } }));
     EXPECT_EQ(m_library.EntryCount(), 53);
     // Listed oldest first all the same.
     EXPECT_TRUE(std::is_sorted(m_library.Entries().begin(), m_library.Entries().end(), EntryLess));
@@ -200,10 +201,10 @@ TEST_F(RecordingLibraryTest, DroppedFilesAreTakenEvenWhenHidden)
     const QString card = makeCard();
     m_library.RefreshSources();
     const int browse = m_library.SourceCount() - 1;
-    ASSERT_TRUE(m_library.OpenSource(browse, DroppedPaths{{card + "/NORMAL/.20170531_091000D.avi",
-                                                          card + "/setup.cfg", card + "/EVENT"}}));
-    EXPECT_EQ(names(), (QStringList{".20170531_091000D.avi", "20170531_085930E.avi"}));
-    EXPECT_EQ(m_library.SourceFolders(), QStringList{card + "/EVENT"});  // the last dropped path
+    ASSERT_TRUE(m_library.OpenSource(browse,
+        DroppedPaths { { card + "/NORMAL/.20170531_091000D.avi", card + "/setup.cfg", card + "/EVENT" } }));
+    EXPECT_EQ(names(), (QStringList { ".20170531_091000D.avi", "20170531_085930E.avi" }));
+    EXPECT_EQ(m_library.SourceFolders(), QStringList { card + "/EVENT" }); // the last dropped path
     EXPECT_EQ(m_library.SelectedSource(), browse);
 }
 
@@ -212,8 +213,8 @@ TEST_F(RecordingLibraryTest, MissingFirstDroppedFileFailsWithNothingListed)
     const QString card = makeCard();
     m_library.RefreshSources();
     const int browse = m_library.SourceCount() - 1;
-    EXPECT_FALSE(m_library.OpenSource(browse, DroppedPaths{{card + "/NORMAL/gone.avi",
-                                                           card + "/NORMAL/20170531_090000D.avi"}}));
+    EXPECT_FALSE(m_library.OpenSource(
+        browse, DroppedPaths { { card + "/NORMAL/gone.avi", card + "/NORMAL/20170531_090000D.avi" } }));
     EXPECT_EQ(m_library.EntryCount(), 0);
     EXPECT_EQ(m_library.SelectedSource(), -1);
 }
@@ -223,14 +224,15 @@ TEST_F(RecordingLibraryTest, PickedNamesWithoutExtensionGetAvi)
     const QString card = makeCard();
     m_library.RefreshSources();
     const int browse = m_library.SourceCount() - 1;
-    ASSERT_TRUE(m_library.OpenSource(browse, PickedPaths{{card + "/NORMAL/20170531_090000D",
-                                                         card + "/NORMAL/20170531_085900D.AVI"}}));
-    EXPECT_EQ(names(), (QStringList{"20170531_085900D.AVI", "20170531_090000D.avi"}));
+    ASSERT_TRUE(m_library.OpenSource(browse,
+        PickedPaths { { card + "/NORMAL/20170531_090000D", card + "/NORMAL/20170531_085900D.AVI" } }));
+    EXPECT_EQ(names(), (QStringList { "20170531_085900D.AVI", "20170531_090000D.avi" }));
     // As a drop, the name without extension does not exist.
     RecordingLibrary dropped;
     dropped.AddExtension("avi");
     dropped.RefreshSources();
-    EXPECT_FALSE(dropped.OpenSource(dropped.SourceCount() - 1, DroppedPaths{{card + "/NORMAL/20170531_090000D"}}));
+    EXPECT_FALSE(dropped.OpenSource(
+        dropped.SourceCount() - 1, DroppedPaths { { card + "/NORMAL/20170531_090000D" } }));
 }
 
-}  // namespace
+} // namespace

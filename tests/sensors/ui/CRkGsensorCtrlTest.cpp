@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
-
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -52,7 +51,8 @@ TEST(GsensorGeometry, SpreadsSamplesOverTheSpan)
     EXPECT_EQ(g.Curve({ 0, -32, 256 }),
         QVector<QPoint>({ { 20, 51 }, { 208, 51 }, { 396, 71 }, { 584, -114 }, { 584, -114 } }));
     EXPECT_TRUE(g.Curve({}).isEmpty());
-    EXPECT_EQ(g.CurvePoint(INT_MAX, 0, 1), QPoint(584, -114)) << "values beyond the recorder's range are held";
+    EXPECT_EQ(g.CurvePoint(INT_MAX, 0, 1), QPoint(584, -114))
+        << "values beyond the recorder's range are held";
     // More samples than the span has milliseconds: unsigned step 0 puts them all on the left edge.
     const QVector<QPoint> crowded = g.Curve(QVector<int>(60001, 10));
     EXPECT_EQ(crowded[60001].x(), 20);

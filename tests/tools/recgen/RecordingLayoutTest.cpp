@@ -396,15 +396,16 @@ TEST(RecordingLayout, FailingEncoderOrDiskIsReported)
     QTemporaryDir folder;
     QString error;
     qputenv("ZQ_FFMPEG", folder.filePath("no-such-ffmpeg").toLocal8Bit());
-    const bool written = recgen::WriteRecording(folder.filePath("a.avi"), RecordingRequest {}, nullptr, &error);
+    const bool written
+        = recgen::WriteRecording(folder.filePath("a.avi"), RecordingRequest {}, nullptr, &error);
     qunsetenv("ZQ_FFMPEG");
     EXPECT_FALSE(written);
     EXPECT_TRUE(error.contains("ffmpeg")) << error.toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath("a.avi")));
 
     error.clear();
-    EXPECT_FALSE(
-        recgen::WriteRecording(folder.filePath("missing/folder/a.avi"), RecordingRequest {}, nullptr, &error));
+    EXPECT_FALSE(recgen::WriteRecording(
+        folder.filePath("missing/folder/a.avi"), RecordingRequest {}, nullptr, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
