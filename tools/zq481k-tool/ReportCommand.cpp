@@ -1,10 +1,9 @@
 #include "CheckAviLayout.h"
 #include "Commands.h"
 #include "DispatchRecord.h"
-#include "HeadlessVideoSurface.h"
+#include "HeadlessPlayer.h"
 #include "LanguageTable.h"
 #include "OptionFile.h"
-#include "Player.h"
 #include "ReadAviInfo.h"
 #include "RepairAvi.h"
 #include "ReportDocument.h"
@@ -16,7 +15,6 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstring>
-#include <gst/gst.h>
 
 namespace zq::tool {
 
@@ -24,7 +22,6 @@ namespace {
 
 constexpr int kReportFailed = 1;
 constexpr int kWrongArguments = 2;
-constexpr int kReportChannels = 2; // the report shows the front and the rear picture
 
 const char* const kReportHelp
     = "usage: zq481k-tool report FILE --at SECONDS --out REPORT.pdf [--language N] [--model N]\n"
@@ -177,20 +174,13 @@ int runReport(const QStringList& args, CommandIo io)
         return status;
     }
 
-    gst_init(nullptr, nullptr);
-    FilterFactories factories = FilterFactories::FromEnvironment();
-    factories.audioSink = "fakesink";
-    HeadlessVideoSurface front;
-    HeadlessVideoSurface rear;
-    Player player;
-    player.SetFilterFactories(factories);
-    player.Initialize(kReportChannels, &front, &rear);
-    player.SetParseOption(0);
-    if (!player.Open(playable, 0, -1)) {
+    HeadlessPlayer headless;
+    if (!headless.Open(playable)) {
         io.err << "zq481k-tool report: " << path
                << " does not play (not a recording, or no decoder for it)\n";
         return kWrongArguments;
     }
+    Player& player = headless.player();
     const qint64 durationMs = player.GetDurationMs();
     const qint64 atMs = std::llround(atSeconds * 1000.0);
     if (atMs > durationMs)

@@ -1,6 +1,6 @@
 #include "Commands.h"
-#include "HeadlessVideoSurface.h"
-#include "Player.h"
+#include "HeadlessPlayer.h"
+#include "SnapshotNames.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
-#include <gst/gst.h>
 
 namespace zq::tool {
 
@@ -36,21 +35,6 @@ const char* const kSnapshotHelp
       "  --at SECONDS   position of the pictures, from 0 up to the duration\n"
       "  --out DIR      existing folder for the pictures\n"
       "  --help         show this text\n";
-
-/// The list name without its extension: cut at the last ".", unless that dot is the first character.
-QString NameWithoutExtension(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? fileName.left(dot) : fileName;
-}
-
-QString SnapshotStamp(const QDateTime& local)
-{
-    const QDate date = local.date();
-    const QTime time = local.time();
-    return QString::asprintf("%04d-%02d-%02d-%02dh%02dm%02ds%03d", date.year(), date.month(), date.day(),
-        time.hour(), time.minute(), time.second(), time.msec());
-}
 
 } // namespace
 
@@ -101,30 +85,22 @@ int runSnapshot(const QStringList& args, CommandIo io)
     if (!QFileInfo(outDir).isDir())
         return wrong(QStringLiteral("\"%1\" is not an existing folder").arg(outDir));
 
-    // Only this command plays media, so only it starts GStreamer; it never needs a sound output.
-    gst_init(nullptr, nullptr);
-    FilterFactories factories = FilterFactories::FromEnvironment();
-    factories.audioSink = "fakesink";
-    HeadlessVideoSurface front;
-    HeadlessVideoSurface rear;
-    Player player;
-    player.SetFilterFactories(factories);
-    player.Initialize(kSnapshotChannels, &front, &rear);
-    player.SetParseOption(0);
-    if (!player.Open(path, 0, -1)) {
+    HeadlessPlayer headless;
+    if (!headless.Open(path)) {
         io.err << "zq481k-tool snapshot: " << path
                << " does not play (not a recording, or no decoder for it)\n";
         return kWrongArguments;
     }
+    Player& player = headless.player();
     const qint64 durationMs = player.GetDurationMs();
     const qint64 atMs = std::llround(atSeconds * 1000.0);
     if (atMs > durationMs)
         return wrong(QStringLiteral("--at %1 lies beyond the end (%2 ms)").arg(atSeconds).arg(durationMs));
     player.SeekMs(qint32(atMs));
 
-    const QString stamp = SnapshotStamp(QDateTime::currentDateTime());
+    const QString stamp = SnapshotTimeStamp(QDateTime::currentDateTime());
     const QString baseName
-        = QDir(outDir).filePath(NameWithoutExtension(QFileInfo(path).fileName()) + "-" + stamp);
+        = QDir(outDir).filePath(SnapshotNameStem(QFileInfo(path).fileName()) + "-" + stamp);
     const int channels = player.GetChannelCount();
     QJsonArray frames;
     int status = 0;
