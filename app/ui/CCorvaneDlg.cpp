@@ -17,6 +17,7 @@
 #include "PlayState.h"
 #include "PlaybackController.h"
 #include "PrintCommand.h"
+#include "RecordingListRow.h"
 #include "RecordingOpener.h"
 #include "SeekTarget.h"
 #include "SensorArrays.h"
@@ -217,8 +218,8 @@ void CCorvaneDlg::RegisterCommands()
     // Close runs even while a recording is being opened; the other commands come with their own handlers.
     m_commands.Add(
         kCmdClose, [this] { OnClose(); }, true);
-    m_commands.Add(kCmdPrint, [this, print = std::make_shared<PrintCommand>(*this)] { print->Run(); });
-    m_commands.Add(kCmdSetting, [this, setting = std::make_shared<SettingCommand>(*this)] { setting->Run(); });
+    m_commands.Add(kCmdPrint, [print = std::make_shared<PrintCommand>(*this)] { print->Run(); });
+    m_commands.Add(kCmdSetting, [setting = std::make_shared<SettingCommand>(*this)] { setting->Run(); });
 }
 
 bool CCorvaneDlg::RunCommand(int id)
@@ -438,6 +439,10 @@ void CCorvaneDlg::ApplyLanguage(int language)
     m_children.LoadLanguage(language);
     m_loadDlg->SetLanguage(language);
     ApplyMapLanguage(this, language);
+    // The rows' category words are texts of the language too.
+    for (int row = 0; row < m_children.list->GetItemCount(); ++row)
+        if (const RecordingEntry* entry = m_fill.EntryForRow(row))
+            m_children.list->SetItemText(row, 3, ListRowFor(*entry, row).category);
     update();
 }
 

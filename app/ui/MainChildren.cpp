@@ -181,7 +181,8 @@ void MainChildren::LoadLanguage(int language)
     graph->SetLanguage(language);
     front->SetLanguage(language);
     rear->SetLanguage(language);
-    for (QWidget* window : { static_cast<QWidget*>(graph), static_cast<QWidget*>(front), static_cast<QWidget*>(rear) })
+    for (QWidget* window :
+        { static_cast<QWidget*>(graph), static_cast<QWidget*>(front), static_cast<QWidget*>(rear) })
         window->update();
     for (const ButtonSpec& spec : kButtons)
         SetToolTip(buttons.value(spec.id), spec.toolTip);

@@ -117,10 +117,11 @@ struct CommandTest : ::testing::Test {
         ASSERT_TRUE(TheCard().ok);
         language.Write(1,
             { { 135, "번호" }, { 136, "날짜" }, { 137, "시간" }, { 138, "파일" }, { 105, "인쇄" },
-                { 57344, "ZQ481K 뷰어" }, { 200, "영상" } });
+                { 57344, "ZQ481K 뷰어" }, { 200, "영상" }, { 133, "상시" } });
         language.Write(0,
             { { 135, "No" }, { 136, "Date" }, { 137, "Time" }, { 138, "File" }, { 105, "Print" },
-                { 57344, "ZQ481K Viewer" }, { 200, "Video" }, { 251, "No recordings" } });
+                { 57344, "ZQ481K Viewer" }, { 200, "Video" }, { 251, "No recordings" },
+                { 133, "Infinite" } });
         volumes = std::make_unique<test::FakeVolumes>(work.path() + QStringLiteral("/volumes"));
         test::FakeVolumes::Disk disk;
         disk.mountPoint = TheCard().root;
@@ -207,9 +208,13 @@ TEST_F(CommandTest, SettingOkInAnotherLanguageShowsTheWindowInIt)
     EXPECT_EQ(dlg->Children().Button(kCmdPrint)->toolTip(), QStringLiteral("Print"));
     const QImage english = dlg->Children().Button(kCmdCategoryAll)->grab().toImage();
 
+    Play();
+    EXPECT_EQ(list->GetItemText(0, 3), QStringLiteral("Infinite"));
     answer.Settings(1, true);
     EXPECT_TRUE(dlg->RunCommand(kCmdSetting));
     EXPECT_EQ(answer.settingDialogs, 1);
+    EXPECT_EQ(list->GetItemText(0, 3), QStringLiteral("상시")) << "the rows' category words too";
+    EXPECT_EQ(list->GetItemCount(), 1);
     EXPECT_EQ(TheOptionFile().m_language, 1);
     EXPECT_EQ(ColumnTitles(list), QStringLiteral("번호|날짜|시간|파일"));
     EXPECT_EQ(dlg->Children().Button(kCmdPrint)->toolTip(), QStringLiteral("인쇄"));
