@@ -25,6 +25,12 @@ bool SettingCommand::Run()
     {
         device::CSettingDlg dialog(&m_window, TheOptionFile(), m_window.SourceRoot());
         dialog.setObjectName(QStringLiteral("settingDialog"));
+        // A recording open from the card keeps its files busy: the card could not be unmounted for a format.
+        QObject::connect(&dialog, &device::CSettingDlg::releaseSource, &m_window, [this] {
+            if (m_window.GetPlayer().GetState() == PlayState::kRunning
+                || m_window.GetPlayer().GetState() == PlayState::kPaused)
+                m_window.CloseRecording(true);
+        });
         confirmed = dialog.exec() == QDialog::Accepted;
         sourceReset = dialog.SourceReset();
     }

@@ -71,9 +71,12 @@ TEST(SettingFormatCommandTest, FormattingTheLoadedCardResetsTheWindow)
         QMetaObject::invokeMethod(format, &QPushButton::click, Qt::QueuedConnection);
     });
     answers.Press(QMessageBox::Yes);
-    answers.Then([](QWidget* w) {
+    answers.Then([&dlg](QWidget* w) {
         auto* format = qobject_cast<device::CFormatDlg*>(w);
         ASSERT_NE(format, nullptr);
+        // The recording open from the card was closed before the format, so the card can be unmounted.
+        EXPECT_NE(dlg.GetPlayer().GetState(), 0);
+        EXPECT_NE(dlg.GetPlayer().GetState(), 1);
         format->StartButton()->click();
     });
     // Back in the settings dialog: cancelled, the format stands all the same.
