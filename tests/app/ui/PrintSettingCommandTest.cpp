@@ -199,6 +199,12 @@ TEST_F(CommandTest, PrintWhilePlayingPausesAndPrintsTheMomentOnScreen)
     EXPECT_EQ(dlg->GetPlayer().GetState(), 1) << "playback stays paused";
     EXPECT_EQ(dlg->GetPlayer().GetPositionMs(), before);
     EXPECT_TRUE(messages.Answered().isEmpty());
+
+    // A file that cannot be written is reported, not passed over.
+    answer.PrintTo(Pdf(QStringLiteral("no/such/folder/report.pdf")));
+    EXPECT_EQ(PrintCommand(*dlg).Run(), PrintCommand::Result::Failed);
+    EXPECT_EQ(messages.Answered(), QStringList { QStringLiteral("printFailed") });
+    EXPECT_EQ(dlg->GetPlayer().GetState(), 1);
 }
 
 TEST_F(CommandTest, SettingOkInAnotherLanguageShowsTheWindowInIt)
