@@ -4,6 +4,7 @@
 #include "CSettingDlg.h"
 #include "CommandIds.h"
 #include "FakeVolumes.h"
+#include "FrameStamp.h"
 #include "MainWindowTesting.h"
 #include "OptionFile.h"
 #include "PrintCommand.h"
@@ -13,6 +14,7 @@
 #include "UserFolders.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -69,6 +71,8 @@ public:
         m_language = language;
         m_confirm = confirm;
     }
+    /// Settings dialogs: tick or untick the rear mirror (-1 leaves it).
+    void Mirror(int on) { m_mirror = on; }
     int printDialogs = 0;
     int settingDialogs = 0;
 
@@ -91,6 +95,8 @@ private:
             dialog->accept();
         } else if (auto* settings = qobject_cast<device::CSettingDlg*>(modal)) {
             ++settingDialogs;
+            if (m_mirror >= 0)
+                static_cast<QCheckBox*>(settings->Control(1044))->setChecked(m_mirror == 1);
             if (m_language >= 0)
                 static_cast<QComboBox*>(settings->Control(1329))->setCurrentIndex(m_language);
             m_confirm ? settings->accept() : settings->reject();
@@ -100,6 +106,7 @@ private:
     QTimer m_timer;
     QString m_pdf;
     int m_language = -1;
+    int m_mirror = -1;
     bool m_confirm = false;
 };
 
@@ -233,6 +240,24 @@ TEST_F(CommandTest, SettingOkInAnotherLanguageShowsTheWindowInIt)
     COptionFile reread;
     ASSERT_TRUE(reread.ReadOptionFile());
     EXPECT_EQ(reread.m_language, 1);
+}
+
+TEST_F(CommandTest, SettingOkMirrorsTheRearPictureOfThePlayingRecording)
+{
+    Play();
+    ASSERT_EQ(dlg->GetPlayer().GetChannelCount(), 2);
+    answer.Settings(-1, true);
+    answer.Mirror(1);
+    dlg->RunCommand(kCmdSetting);
+    EXPECT_TRUE(TheOptionFile().m_rearMirror);
+    dlg->PausePlayback();
+    ASSERT_TRUE(dlg->GetPlayer().SeekMs(1000));
+    QImage front;
+    QImage rear;
+    ASSERT_TRUE(dlg->GetPlayer().CaptureFrame(0, &front));
+    ASSERT_TRUE(dlg->GetPlayer().CaptureFrame(1, &rear));
+    EXPECT_TRUE(recgen::DecodeFrameStamp(rear).mirrored);
+    EXPECT_FALSE(recgen::DecodeFrameStamp(front).mirrored);
 }
 
 TEST_F(CommandTest, SettingCancelChangesNothing)
