@@ -11,14 +11,18 @@
 #include "CRkTextCtrl.h"
 #include "CRkVolumeCtrl.h"
 #include "CommandIds.h"
+#include "MapLanguage.h"
 #include "Menu149.h"
 #include "OptionFile.h"
 #include "PlayState.h"
 #include "PlaybackController.h"
+#include "PrintCommand.h"
+#include "RecordingListRow.h"
 #include "RecordingOpener.h"
 #include "SeekTarget.h"
 #include "SensorArrays.h"
 #include "SensorDisplaySync.h"
+#include "SettingCommand.h"
 #include "TextLookup.h"
 #include "UserFolders.h"
 #include "VolumeMonitor.h"
@@ -214,6 +218,8 @@ void CCorvaneDlg::RegisterCommands()
     // Close runs even while a recording is being opened; the other commands come with their own handlers.
     m_commands.Add(
         kCmdClose, [this] { OnClose(); }, true);
+    m_commands.Add(kCmdPrint, [print = std::make_shared<PrintCommand>(*this)] { print->Run(); });
+    m_commands.Add(kCmdSetting, [setting = std::make_shared<SettingCommand>(*this)] { setting->Run(); });
 }
 
 bool CCorvaneDlg::RunCommand(int id)
@@ -426,6 +432,18 @@ void CCorvaneDlg::SelectCategoryButtons(int category, const QString& fileName)
     }
     list->SelectRow(row);
     list->EnsureVisible(row);
+}
+
+void CCorvaneDlg::ApplyLanguage(int language)
+{
+    m_children.LoadLanguage(language);
+    m_loadDlg->SetLanguage(language);
+    ApplyMapLanguage(this, language);
+    // The rows' category words are texts of the language too.
+    for (int row = 0; row < m_children.list->GetItemCount(); ++row)
+        if (const RecordingEntry* entry = m_fill.EntryForRow(row))
+            m_children.list->SetItemText(row, 3, ListRowFor(*entry, row).category);
+    update();
 }
 
 void CCorvaneDlg::OpenListRow(int row)

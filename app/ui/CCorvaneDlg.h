@@ -60,6 +60,8 @@ public:
     void StartPlayback();
     void PausePlayback();
     void SelectCategoryButtons(int category, const QString& fileName);
+    /// Shows every text, tool tip and per-language image of the window in the language.
+    void ApplyLanguage(int language);
 
     void OpenListRow(int row);
     void CloseRecording(bool hideScreens);

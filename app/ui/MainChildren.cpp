@@ -136,9 +136,6 @@ void MainChildren::Create(QWidget* owner, int language)
         text->SetBackground(panelGrey);
     noDataPanel = StandInPanel(owner, QStringLiteral("noDataPanel"));
     notConnectedPanel = StandInPanel(owner, QStringLiteral("notConnectedPanel"));
-    graph->SetLanguage(language);
-    front->SetLanguage(language);
-    rear->SetLanguage(language);
 
     for (const ButtonSpec& spec : kButtons) {
         auto* button = new CRkButtonCtrl(spec.id, owner);
@@ -181,6 +178,14 @@ void MainChildren::Create(QWidget* owner, int language)
 
 void MainChildren::LoadLanguage(int language)
 {
+    graph->SetLanguage(language);
+    front->SetLanguage(language);
+    rear->SetLanguage(language);
+    for (QWidget* window :
+        { static_cast<QWidget*>(graph), static_cast<QWidget*>(front), static_cast<QWidget*>(rear) })
+        window->update();
+    for (const ButtonSpec& spec : kButtons)
+        SetToolTip(buttons.value(spec.id), spec.toolTip);
     for (const LanguageButton& spec : kLanguageButtons) {
         const int normal = LanguageImageId(spec.englishNormal, language);
         const int selected = normal ? normal + 1 : 0;

@@ -184,6 +184,10 @@ void CSettingDlg::OnFormatCard()
                this, Text(152), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
+    const bool loadedCard
+        = !m_currentSourceRoot.isEmpty() && platform::SameRoot(card.root, m_currentSourceRoot);
+    if (loadedCard)
+        emit releaseSource();
 
     // Nothing of the recorder's own files may be lost: copied and verified first, or no format at all.
     CardBackup backup;
@@ -208,7 +212,7 @@ void CSettingDlg::OnFormatCard()
 
     // The loaded card's recordings are gone (or out of reach after a failed format): the main window must
     // drop its list.
-    if (!m_currentSourceRoot.isEmpty() && platform::SameRoot(card.root, m_currentSourceRoot)) {
+    if (loadedCard) {
         m_sourceReset = true;
         emit resetSource();
     }

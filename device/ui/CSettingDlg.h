@@ -66,6 +66,9 @@ public:
 signals:
     /// The card the main window had loaded was formatted: its list must be reset.
     void resetSource();
+    /// The card the main window had loaded is about to be formatted: a recording open from it must be
+    /// closed first, or the card cannot be unmounted.
+    void releaseSource();
 
 private:
     void CreateControls();
