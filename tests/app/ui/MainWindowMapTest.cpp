@@ -1,4 +1,5 @@
 #include "CCorvaneDlg.h"
+#include "CMapBridge.h"
 #include "CMapDlg.h"
 #include "CMapViewWnd.h"
 #include "CRkButtonCtrl.h"
@@ -157,6 +158,13 @@ TEST_F(MainWindowMapTest, OnlineGpsRecordingShowsTheMapWhoseMarkerFollowsPlaybac
         << "online at start-up: the page is requested without an open";
     EXPECT_TRUE(MapAreaShows(dlg->Children().noDataPanel)) << "until a recording opens";
     EXPECT_FALSE(Shown(dlg->Children().Button(kCmdMap)));
+    // Without a recording there is no position: a relayout leaves the page alone (no marker at 0, 0).
+    ASSERT_TRUE(test::WaitUntil([&] { return Map()->View()->IsPageReady(); }, kBoundMs));
+    const int scripts = Map()->View()->ScriptsRun();
+    dlg->ApplyLayout(kLayoutVideoOnly);
+    dlg->ApplyLayout(kLayoutNormal);
+    EXPECT_EQ(Map()->View()->ScriptsRun(), scripts);
+    EXPECT_FALSE(Evaluate(Page(), QStringLiteral("zqMap.hasLayer(zqMarker)")).toBool());
 
     ASSERT_TRUE(Open(0, MapPanelChoice::Map));
     EXPECT_TRUE(MapAreaShows(dlg->Children().mapPanel));
@@ -209,6 +217,9 @@ TEST_F(MainWindowMapTest, MapCommandFloatsUnlessBusyAndOpeningWithoutGpsDocks)
     ASSERT_TRUE(dlg->IsWorkerBusy());
     EXPECT_FALSE(dlg->RunCommand(kCmdMap));
     EXPECT_EQ(Map()->Placement(), MapPlacement::Docked);
+    // A click on the track does not seek either (the worker drives the player).
+    Map()->View()->Bridge()->seekTo(2000.0);
+    EXPECT_EQ(dlg->Children().position->value(), 0);
     ASSERT_TRUE(test::WaitUntil([&] { return !dlg->IsWorkerBusy(); }, kBoundMs));
 
     ASSERT_TRUE(dlg->RunCommand(kCmdMap));
