@@ -82,19 +82,8 @@ Qt::Edges MainLayout::ResizeEdges(const QSize& window, const QPoint& p, bool max
 
 MapAreaVisibility MainLayout::MapArea(int layoutMode, const MapState& map)
 {
-    MapAreaVisibility v;
-    if (layoutMode != kLayoutNormal)
-        return v;
-    v.captions = map.docked;
-    if (!map.hasGps)
-        v.noDataPanel = true;
-    else if (!map.online)
-        v.notConnectedPanel = true;
-    else {
-        v.mapPanel = true;
-        v.mapButton = map.docked;
-    }
-    return v;
+    return ShownMapArea(ChooseMapPanel(map.hasGps, map.online),
+        map.docked ? MapPlacement::Docked : MapPlacement::Floating, layoutMode);
 }
 
 void MainLayout::Place(Child child, const QRect& rect, std::optional<bool> visible)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MapDecision.h"
+
 #include <QRect>
 #include <QSize>
 #include <array>
@@ -59,8 +61,6 @@ enum class Child {
 };
 inline constexpr int kChildCount = int(Child::Count);
 
-inline constexpr int kLayoutNormal = 1;
-inline constexpr int kLayoutVideoOnly = 2;
 inline constexpr int kViewFront = 1;
 inline constexpr int kViewRear = 2;
 inline constexpr int kViewBoth = 3;
@@ -80,14 +80,8 @@ struct Placement {
     std::optional<bool> visible;
 };
 
-/// The map area's shown state for a layout mode and map state.
-struct MapAreaVisibility {
-    bool mapPanel = false;
-    bool noDataPanel = false;
-    bool notConnectedPanel = false;
-    bool mapButton = false;
-    bool captions = false; // overlays 3 and 4
-};
+/// The map area's shown state for a layout mode and map state (the map's own rule, see MapDecision.h).
+using MapAreaVisibility = MapAreaShown;
 
 /// The main window's pixel arithmetic, free of any window: every child's rectangle and visibility for a
 /// client size, layout mode, channel view and map state.

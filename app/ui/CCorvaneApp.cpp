@@ -16,6 +16,8 @@ void CCorvaneApp::PrepareEnvironment()
     // Chromium (the map page) refuses to run as root with its sandbox on.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The map's web view shares its drawing context with the window; Qt wants this before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 int CCorvaneApp::InitInstance(const QStringList& paths)

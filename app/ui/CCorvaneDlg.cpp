@@ -11,7 +11,7 @@
 #include "CRkTextCtrl.h"
 #include "CRkVolumeCtrl.h"
 #include "CommandIds.h"
-#include "MapLanguage.h"
+#include "MapRouting.h"
 #include "Menu149.h"
 #include "OptionFile.h"
 #include "PlayState.h"
@@ -122,6 +122,7 @@ void CCorvaneDlg::InitDialog(const Options& options)
 
     const int language = TheOptionFile().m_language;
     m_children.Create(this, language);
+    m_map = new MapRouting(m_children.map, this);
     m_player.Initialize(2, m_children.front, m_children.rear);
     for (int id : kTopButtons)
         m_children.Button(id)->SetTopBarLayout(true);
@@ -131,7 +132,6 @@ void CCorvaneDlg::InitDialog(const Options& options)
         m_children.Button(id)->hide();
     m_children.Button(kCmdRearMirror)->hide();
     m_children.Button(kCmdChannelFront)->SetSelected(true);
-    m_children.Button(kCmdMap)->hide();
     m_children.Button(kCmdPause)->hide();
     m_children.volume->SetLevel(CRkVolumeCtrl::kInitialLevel);
 
@@ -141,6 +141,7 @@ void CCorvaneDlg::InitDialog(const Options& options)
     m_seekTarget = std::make_unique<PlayerSeek>(&m_player, this);
     m_children.position->SetSeekTarget(m_seekTarget.get());
     m_children.position->SetFocusAfterSeek(this);
+    m_map->SetSeekTarget(m_seekTarget.get(), m_children.position);
     m_loadDlg = new CFileLoadDlg(this);
     m_loadDlg->SetLanguage(language);
     SetMute(false);
@@ -161,6 +162,8 @@ void CCorvaneDlg::InitDialog(const Options& options)
     setAcceptDrops(true);
     ConnectUnits();
     RegisterCommands();
+    m_map->RegisterCommands(m_commands);
+    m_map->StartUp();
     if (options.watchVolumes) {
         m_volumes = new platform::VolumeMonitor(this);
         connect(m_volumes, &platform::VolumeMonitor::volumeRemoved, this, &CCorvaneDlg::OnVolumeRemoved);
@@ -175,6 +178,7 @@ void CCorvaneDlg::ConnectUnits()
 {
     m_controller->SetBusyCheck([this] { return IsWorkerBusy(); });
     connect(m_controller, &PlaybackController::recordingEnded, this, &CCorvaneDlg::StepAfterEnd);
+    connect(m_sync, &SensorDisplaySync::markerMoved, m_map, &MapRouting::OnTick);
     connect(m_children.list, &CRkListCtrl::RowDoubleClicked, this, &CCorvaneDlg::OnRowDoubleClicked);
     connect(m_children.list, &CRkListCtrl::FilesDropped, this, &CCorvaneDlg::HandleDrop);
 
@@ -186,14 +190,11 @@ void CCorvaneDlg::ConnectUnits()
     });
     connect(m_opener, &RecordingOpener::finished, this, &CCorvaneDlg::UpdateVideoWindows);
     connect(m_opener, &RecordingOpener::channelsKnown, this, &CCorvaneDlg::ApplyChannelCount);
-    connect(m_opener, &RecordingOpener::recordingReady, this, [this](qint64 durationMs, bool hasGps) {
+    connect(m_opener, &RecordingOpener::recordingReady, this, [this](qint64 durationMs, bool) {
         SetChannelView(m_channelView);
         EnableTransport(true);
         m_durationMs = durationMs;
-        m_hasGps = hasGps;
-        if (!hasGps)
-            m_mapDocked = true;
-        ApplyMapArea();
+        m_map->AfterOpen(durationMs);
         m_children.graph->SetSamples(GSensorSamples());
         m_children.overlay2->SetHasData(!GSensorSamples().isEmpty());
         ShowPauseButton(true);
@@ -247,7 +248,12 @@ void CCorvaneDlg::OnClose()
 
 MapState CCorvaneDlg::CurrentMapState() const
 {
-    return { m_hasGps, m_online, m_mapDocked };
+    return m_map ? m_map->State() : MapState {};
+}
+
+void CCorvaneDlg::SetOnline(bool online)
+{
+    m_map->SetOnline(online);
 }
 
 MainLayout CCorvaneDlg::CurrentLayout() const
@@ -273,6 +279,8 @@ void CCorvaneDlg::ApplyLayout(int layoutMode)
         m_children.Button(id)->SetTopBarLayout(layoutMode == kLayoutNormal);
     m_children.list->PositionScrollBar();
     m_controller->SetNormalLayout(layoutMode == kLayoutNormal);
+    if (m_map)
+        m_map->AfterLayout(layout.Rect(Child::MapPanel), layoutMode);
     setUpdatesEnabled(true);
     UpdateVideoWindows();
     m_children.list->update();
@@ -292,17 +300,6 @@ void CCorvaneDlg::UpdateVideoWindows()
     // While the worker drives the player the screens are told when it has finished.
     if (!IsWorkerBusy())
         m_player.UpdateVideoWindows();
-}
-
-void CCorvaneDlg::ApplyMapArea()
-{
-    const MapAreaVisibility v = MainLayout::MapArea(m_layoutMode, CurrentMapState());
-    m_children.mapPanel->setVisible(v.mapPanel);
-    m_children.noDataPanel->setVisible(v.noDataPanel);
-    m_children.notConnectedPanel->setVisible(v.notConnectedPanel);
-    m_children.Button(kCmdMap)->setVisible(v.mapButton);
-    m_children.overlay3->setVisible(v.captions);
-    m_children.overlay4->setVisible(v.captions);
 }
 
 void CCorvaneDlg::ShowScreensForView()
@@ -438,7 +435,6 @@ void CCorvaneDlg::ApplyLanguage(int language)
 {
     m_children.LoadLanguage(language);
     m_loadDlg->SetLanguage(language);
-    ApplyMapLanguage(this, language);
     // The rows' category words are texts of the language too.
     for (int row = 0; row < m_children.list->GetItemCount(); ++row)
         if (const RecordingEntry* entry = m_fill.EntryForRow(row))
@@ -552,9 +548,7 @@ void CCorvaneDlg::ResetAfterCardRemoval()
     m_children.overlay1->SetDuration(0);
     m_children.overlay1->SetPosition(0);
     m_sync->Reset();
-    m_mapDocked = true;
-    m_hasGps = false;
-    ApplyMapArea();
+    m_map->ResetForNoRecording();
     ShowMessage(kNoRecordingsText);
     QCoreApplication::postEvent(this, new WindowMessageEvent(kMsgRepaintCategoryButtons));
 }

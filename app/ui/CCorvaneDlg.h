@@ -15,6 +15,7 @@
 namespace zq {
 
 class CFileLoadDlg;
+class MapRouting;
 class PlaybackController;
 class RecordingOpener;
 class SensorDisplaySync;
@@ -49,8 +50,8 @@ public:
 
     /// Paths taken like a drop once the start-up notice has closed (the command line's).
     void SetStartupPaths(const QStringList& paths) { m_startupPaths = paths; }
-    /// What the map area shows when a recording has GPS fixes; the online check tells it.
-    void SetOnline(bool online) { m_online = online; }
+    /// The start-up answer of the connection check: the map page is requested when online.
+    void SetOnline(bool online);
 
     void ApplyLayout(int layoutMode);
     void SetChannelView(int view);
@@ -95,6 +96,7 @@ public:
     RecordingOpener* Opener() const { return m_opener; }
     PlaybackController* Controller() const { return m_controller; }
     CFileLoadDlg* LoadingDialog() const { return m_loadDlg; }
+    MapRouting* Map() const { return m_map; }
     const BackgroundPainter& Painter() const { return m_painter; }
     MainLayout CurrentLayout() const;
     /// Runs a command as a button or key would.
@@ -122,7 +124,6 @@ private:
     void ShowScreensForView();
     void PlaceScreens();
     void UpdateVideoWindows();
-    void ApplyMapArea();
     void EnableTransport(bool enabled);
     void SetButtonEnabled(int id, bool enabled);
     void ShowPauseButton(bool playing);
@@ -144,9 +145,6 @@ private:
     bool m_mute = false;
     bool m_frontShown = false;
     bool m_rearShown = false;
-    bool m_online = false;
-    bool m_hasGps = false;
-    bool m_mapDocked = true;
     int m_openRow = -1;
     int m_waitingRow = -1;
     qint64 m_durationMs = 0;
@@ -161,6 +159,7 @@ private:
     SensorDisplaySync* m_sync = nullptr;
     PlaybackController* m_controller = nullptr;
     RecordingOpener* m_opener = nullptr;
+    MapRouting* m_map = nullptr;
     platform::VolumeMonitor* m_volumes = nullptr;
     std::unique_ptr<SeekTarget> m_seekTarget;
     int m_timers[8] = {};

@@ -1,8 +1,11 @@
 #include "MainChildren.h"
 
+#include "CMapNoConnectedWnd.h"
+#include "CMapNoDataWnd.h"
 #include "CRkButtonCtrl.h"
 #include "CRkGsensorCtrl.h"
 #include "CRkListCtrl.h"
+#include "CRkMapPanelCtrl.h"
 #include "CRkScreenCtrl.h"
 #include "CRkSimpleSliderCtrl.h"
 #include "CRkSliderCtrl.h"
@@ -10,11 +13,10 @@
 #include "CRkTextCtrl.h"
 #include "CRkVolumeCtrl.h"
 #include "CommandIds.h"
+#include "MapArea.h"
 #include "SkinDraw.h"
 #include "SkinImageTable.h"
 #include "TextLookup.h"
-
-#include <QLabel>
 
 namespace zq {
 
@@ -85,19 +87,6 @@ constexpr int kVolumeTip = 125;
 // Thirteen pixels make "2024-05-01" as wide as its 72-pixel column; eleven leave a gap in every table.
 constexpr int kListFontPx = 11;
 
-QLabel* StandInPanel(QWidget* owner, const QString& name)
-{
-    auto* panel = new QLabel(owner);
-    panel->setObjectName(name);
-    panel->setAlignment(Qt::AlignCenter);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(20, 20, 20));
-    panel->setPalette(palette);
-    panel->hide();
-    return panel;
-}
-
 void SetToolTip(QWidget* widget, int id)
 {
     QString text;
@@ -123,7 +112,14 @@ void MainChildren::Create(QWidget* owner, int language)
     front->Create(owner, kFrontScreenId, 0, 0, 10, 10);
     rear = new CRkScreenCtrl;
     rear->Create(owner, kRearScreenId, 0, 0, 10, 10);
-    mapPanel = StandInPanel(owner, QStringLiteral("mapPanel"));
+    // The map area makes the map panel, the no-data and the not-connected panels on the owner.
+    map = new MapArea(owner, language);
+    mapPanel = map->MapPanel();
+    noDataPanel = map->NoDataPanel();
+    notConnectedPanel = map->NotConnectedPanel();
+    mapPanel->setObjectName(QStringLiteral("mapPanel"));
+    noDataPanel->setObjectName(QStringLiteral("noDataPanel"));
+    notConnectedPanel->setObjectName(QStringLiteral("notConnectedPanel"));
     CRkTextCtrl** overlays[] = { &overlay1, &overlay2, &overlay3, &overlay4, &overlay7 };
     const int kinds[] = { 1, 2, 3, 4, 7 };
     for (int i = 0; i < 5; ++i) {
@@ -134,8 +130,6 @@ void MainChildren::Create(QWidget* owner, int language)
     const QColor panelGrey(kOverlayBackgroundGrey, kOverlayBackgroundGrey, kOverlayBackgroundGrey);
     for (CRkTextCtrl* text : { overlay3, overlay4, overlay7 })
         text->SetBackground(panelGrey);
-    noDataPanel = StandInPanel(owner, QStringLiteral("noDataPanel"));
-    notConnectedPanel = StandInPanel(owner, QStringLiteral("notConnectedPanel"));
 
     for (const ButtonSpec& spec : kButtons) {
         auto* button = new CRkButtonCtrl(spec.id, owner);
@@ -167,6 +161,7 @@ void MainChildren::Create(QWidget* owner, int language)
         slider->setValue(50);
         slider->setPageStep(10);
     }
+    map->SetMainWindowControls(buttons.value(kCmdMap), overlay3, overlay4);
     list = new CRkListCtrl(owner);
     list->setObjectName(QStringLiteral("recordingList"));
     list->InitList();
@@ -205,12 +200,7 @@ void MainChildren::LoadLanguage(int language)
     const QHash<int, QString> labels = CRkTextCtrl::LanguageLabels();
     for (CRkTextCtrl* text : { overlay1, overlay2, overlay3, overlay4, overlay7 })
         text->SetLabels(labels);
-    const int pictures[][2] = { { kNoDataEnglish, 0 }, { kNotConnectedEnglish, 0 } };
-    QLabel* panels[] = { noDataPanel, notConnectedPanel };
-    for (int i = 0; i < 2; ++i) {
-        const QImage picture = LoadSkinPng(LanguageImageId(pictures[i][0], language));
-        panels[i]->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
-    }
+    map->SetLanguage(language);
     list->LoadColumnTitles();
 }
 

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "CMapNoConnectedWnd.h"
+#include "CMapNoDataWnd.h"
+#include "CRkMapPanelCtrl.h"
 #include "MainLayout.h"
 
 #include <QHash>
 #include <QString>
 
-class QLabel;
 class QWidget;
 
 namespace zq {
 
+class MapArea;
 class CRkButtonCtrl;
 class CRkGsensorCtrl;
 class CRkListCtrl;
@@ -21,7 +24,7 @@ class CRkTextCtrl;
 class CRkVolumeCtrl;
 
 /// Every child window of the main window, created with its identifier, skin images and tool tip. The map
-/// area's three panels are plain stand-ins that the map windows replace.
+/// area owns the map's three panels, the browser and the floating map window.
 struct MainChildren {
     static constexpr int kOverlayBackgroundGrey = 20;
 
@@ -35,9 +38,10 @@ struct MainChildren {
     CRkListCtrl* list = nullptr;
     CRkScreenCtrl* front = nullptr;
     CRkScreenCtrl* rear = nullptr;
-    QLabel* mapPanel = nullptr;
-    QLabel* noDataPanel = nullptr;
-    QLabel* notConnectedPanel = nullptr;
+    MapArea* map = nullptr;
+    CRkMapPanelCtrl* mapPanel = nullptr;
+    CMapNoDataWnd* noDataPanel = nullptr;
+    CMapNoConnectedWnd* notConnectedPanel = nullptr;
     CRkTextCtrl* overlay1 = nullptr;
     CRkTextCtrl* overlay2 = nullptr;
     CRkTextCtrl* overlay3 = nullptr;

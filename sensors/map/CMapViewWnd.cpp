@@ -128,7 +128,15 @@ void CMapViewWnd::PushPosition(qint64 positionMs, qint64 durationMs, const QVect
         return;
     m_lastLatitude = LatitudeDegrees(fixes[*index]);
     m_lastLongitude = LongitudeDegrees(fixes[*index]);
+    m_hasPosition = true;
     RunScript(PositionScriptText(m_lastLatitude, m_lastLongitude));
+}
+
+void CMapViewWnd::ForgetPosition()
+{
+    m_lastLatitude = 0.0;
+    m_lastLongitude = 0.0;
+    m_hasPosition = false;
 }
 
 int CMapViewWnd::RepeatPosition()

@@ -46,6 +46,10 @@ public:
     void PushPosition(qint64 positionMs, qint64 durationMs, const QVector<CGPSData>& fixes);
     /// Pushes the last position again; always 1.
     int RepeatPosition();
+    /// True once a valid fix was pushed since the start or the last ForgetPosition.
+    bool HasPosition() const { return m_hasPosition; }
+    /// Back to no position (0, 0), as when no recording is open.
+    void ForgetPosition();
     double LastLatitude() const { return m_lastLatitude; }
     double LastLongitude() const { return m_lastLongitude; }
 
@@ -81,6 +85,7 @@ private:
     bool m_navigated = false;
     double m_lastLatitude = 0.0;
     double m_lastLongitude = 0.0;
+    bool m_hasPosition = false;
     bool m_pageReady = false;
     int m_scriptsRun = 0;
     QList<PendingCall> m_pending;

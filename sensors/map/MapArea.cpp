@@ -5,6 +5,7 @@
 #include "CMapNoDataWnd.h"
 #include "CMapViewWnd.h"
 #include "CRkMapPanelCtrl.h"
+#include "CRkTextCtrl.h"
 #include "Online.h"
 #include "SampleIndexForTime.h"
 #include "SensorArrays.h"
@@ -24,7 +25,6 @@ MapArea::MapArea(QWidget* mainWindow, int language)
     m_notConnected->Create(mainWindow, kNotConnectedId, 0, 0, 276, 200);
     m_noData = new CMapNoDataWnd(mainWindow);
     m_noData->Create(mainWindow, kNoDataId, 0, 0, 276, 200);
-    SetLanguage(language);
 
     m_view = new CMapViewWnd(m_mapPanel);
     m_view->setGeometry(0, 0, 300, 300);
@@ -34,6 +34,7 @@ MapArea::MapArea(QWidget* mainWindow, int language)
     m_dialog = new CMapDlg(mainWindow);
     m_dialog->setGeometry(kFloatingStart);
     m_dialog->hide();
+    SetLanguage(language);
     connect(m_dialog, &CMapDlg::dockRequested, this, &MapArea::DockMap);
     connect(m_dialog, &CMapDlg::resized, this, [this] {
         if (m_placement == MapPlacement::Floating)
@@ -65,19 +66,21 @@ void MapArea::SetLanguage(int language)
 {
     m_notConnected->SetLanguage(language);
     m_noData->SetLanguage(language);
-    // The floating window's texts are looked up when they paint.
-    if (m_dialog)
-        m_dialog->update();
+    // The floating window's caption and position line take their words from the loaded table.
+    const QHash<int, QString> labels = CRkTextCtrl::LanguageLabels();
+    m_dialog->Caption()->SetLabels(labels);
+    m_dialog->PositionText()->SetLabels(labels);
+    m_dialog->update();
 }
 
 void MapArea::SetLayoutMode(int layout)
 {
     m_layout = layout;
     ApplyPanels();
-    const bool docked = m_placement == MapPlacement::Docked;
-    ShowDockedControls(docked && layout == kLayoutNormal);
+    const MapAreaShown shown = ShownMapArea(m_choice, m_placement, layout);
+    ShowDockedControls(shown.captions);
     if (m_mapButton)
-        m_mapButton->setVisible(docked && layout == kLayoutNormal && m_choice == MapPanelChoice::Map);
+        m_mapButton->setVisible(shown.mapButton);
 }
 
 void MapArea::RequestPage()
@@ -153,7 +156,9 @@ void MapArea::OnTick(qint64 positionMs, qint64 durationMs, const QVector<CGPSDat
 
 void MapArea::AfterRelayout()
 {
-    m_view->RepeatPosition();
+    // Before the first valid fix there is no position: repeating (0, 0) would pan the map to the ocean.
+    if (m_view->HasPosition())
+        m_view->RepeatPosition();
 }
 
 void MapArea::ResetForNoRecording()
@@ -162,6 +167,7 @@ void MapArea::ResetForNoRecording()
     m_lastPositionMs = 0;
     m_lastDurationMs = 0;
     m_dialog->SetCoordinates(0.0f, 0.0f);
+    m_view->ForgetPosition();
     if (m_placement != MapPlacement::Docked)
         SetMapPlacement(MapPlacement::Docked, m_layout);
     m_choice = MapPanelChoice::NoData;
@@ -206,10 +212,10 @@ void MapArea::SetMapPlacement(MapPlacement placement, int layout)
 
 void MapArea::ApplyPanels()
 {
-    const bool normal = m_layout == kLayoutNormal;
-    m_mapPanel->setVisible(normal && m_choice == MapPanelChoice::Map);
-    m_notConnected->setVisible(normal && m_choice == MapPanelChoice::NotConnected);
-    m_noData->setVisible(normal && m_choice == MapPanelChoice::NoData);
+    const MapAreaShown shown = ShownMapArea(m_choice, m_placement, m_layout);
+    m_mapPanel->setVisible(shown.mapPanel);
+    m_notConnected->setVisible(shown.notConnectedPanel);
+    m_noData->setVisible(shown.noDataPanel);
 }
 
 void MapArea::ShowDockedControls(bool show)

@@ -9,6 +9,20 @@ MapPanelChoice ChooseMapPanel(bool hasGpsFixes, bool online)
     return online ? MapPanelChoice::Map : MapPanelChoice::NotConnected;
 }
 
+MapAreaShown ShownMapArea(MapPanelChoice choice, MapPlacement placement, int layout)
+{
+    MapAreaShown shown;
+    if (layout != kLayoutNormal)
+        return shown;
+    const bool docked = placement == MapPlacement::Docked;
+    shown.mapPanel = choice == MapPanelChoice::Map;
+    shown.noDataPanel = choice == MapPanelChoice::NoData;
+    shown.notConnectedPanel = choice == MapPanelChoice::NotConnected;
+    shown.mapButton = docked && shown.mapPanel;
+    shown.captions = docked;
+    return shown;
+}
+
 MapAfterOpen DecideAfterOpen(
     bool hasGpsFixes, bool online, MapPlacement placement, int layout, bool pageRequested)
 {

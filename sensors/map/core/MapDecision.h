@@ -31,9 +31,22 @@ struct MapAfterOpen {
     bool sendTrack = false; ///< hand the page the recording's track
 };
 
+/// What of the map area the main window shows for a panel choice, placement and layout.
+struct MapAreaShown {
+    bool mapPanel = false;
+    bool noDataPanel = false;
+    bool notConnectedPanel = false;
+    bool mapButton = false; ///< command 1020, floats the map
+    bool captions = false; ///< overlays 3 and 4: only beside a docked map
+};
+
 /// The panel for a recording: the map with GPS fixes and a connection, the not-connected panel with GPS
 /// fixes but none, the no-data panel without GPS fixes.
 MapPanelChoice ChooseMapPanel(bool hasGpsFixes, bool online);
+
+/// The map area in a layout: nothing in the video-only layout; otherwise the chosen panel, the captions
+/// while the map is docked, and the map button while a docked map is the choice.
+MapAreaShown ShownMapArea(MapPanelChoice choice, MapPlacement placement, int layout);
 
 /// The whole decision after an open. `layout` is kLayoutNormal or kLayoutVideoOnly.
 MapAfterOpen DecideAfterOpen(
