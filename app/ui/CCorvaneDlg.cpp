@@ -11,6 +11,7 @@
 #include "CRkTextCtrl.h"
 #include "CRkVolumeCtrl.h"
 #include "CommandIds.h"
+#include "MainCommands.h"
 #include "Menu149.h"
 #include "OptionFile.h"
 #include "PlayState.h"
@@ -137,6 +138,8 @@ void CCorvaneDlg::InitDialog(const Options& options)
     m_seekTarget = std::make_unique<PlayerSeek>(&m_player, this);
     m_children.position->SetSeekTarget(m_seekTarget.get());
     m_children.position->SetFocusAfterSeek(this);
+    m_children.graph->SetSeekTarget(m_seekTarget.get(),
+        [this] { return PlayingOrPaused(m_player.GetState()) ? m_player.GetDurationMs() : qint64(0); });
     m_loadDlg = new CFileLoadDlg(this);
     m_loadDlg->SetLanguage(language);
     SetMute(false);
@@ -211,9 +214,11 @@ void CCorvaneDlg::ConnectUnits()
 
 void CCorvaneDlg::RegisterCommands()
 {
-    // Close runs even while a recording is being opened; the other commands come with their own handlers.
+    // Close runs even while a recording is being opened.
     m_commands.Add(
         kCmdClose, [this] { OnClose(); }, true);
+    m_handlers = std::make_unique<MainCommands>(this);
+    m_handlers->Register(m_commands);
 }
 
 bool CCorvaneDlg::RunCommand(int id)
@@ -644,6 +649,10 @@ bool CCorvaneDlg::event(QEvent* event)
     case kMsgCommand:
         RunCommand(static_cast<WindowMessageEvent*>(event)->CommandId());
         return true;
+    case kMsgVolumeChanged:
+        if (!IsWorkerBusy())
+            m_handlers->OnVolumeChanged(int(static_cast<WindowMessageEvent*>(event)->WParam()));
+        return true;
     case kMsgRepaintCategoryButtons:
         for (int id : kCategoryButtons)
             m_children.Button(id)->Redraw();
@@ -670,16 +679,10 @@ void CCorvaneDlg::resizeEvent(QResizeEvent* event)
 
 void CCorvaneDlg::keyPressEvent(QKeyEvent* event)
 {
-    // Esc is the layout toggle here, never the dialog's cancel.
-    if (event->key() == Qt::Key_Escape) {
-        RunCommand(kCmdLayoutToggle);
+    // Esc is the layout toggle here, never the dialog's cancel; Alt+F4 closes even without a window
+    // manager to send a close request.
+    if (m_handlers->HandleKey(event))
         return;
-    }
-    // The window has no frame of its own, and a desktop without a window manager sends no close request.
-    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
-        RunCommand(kCmdClose);
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 

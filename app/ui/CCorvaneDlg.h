@@ -15,6 +15,8 @@
 namespace zq {
 
 class CFileLoadDlg;
+class CZoomDlg;
+class MainCommands;
 class PlaybackController;
 class RecordingOpener;
 class SensorDisplaySync;
@@ -28,6 +30,8 @@ class VolumeMonitor;
 /// background painter) and routes between them.
 class CCorvaneDlg : public QDialog {
     Q_OBJECT
+    friend class MainCommands;
+
 public:
     static constexpr int kTimerWaitingRow = 4;
     static constexpr int kTimerCardRemoval = 6;
@@ -87,6 +91,7 @@ public:
     const QString& TemporaryFolderPath() const { return m_temporaryFolder; }
     const MainChildren& Children() const { return m_children; }
     CommandTable& Commands() { return m_commands; }
+    MainCommands& Handlers() { return *m_handlers; }
     Player& GetPlayer() { return m_player; }
     RecordingLibrary& Library() { return m_library; }
     RecordingListFill& ListFill() { return m_fill; }
@@ -161,6 +166,8 @@ private:
     RecordingOpener* m_opener = nullptr;
     platform::VolumeMonitor* m_volumes = nullptr;
     std::unique_ptr<SeekTarget> m_seekTarget;
+    std::unique_ptr<MainCommands> m_handlers;
+    CZoomDlg* m_zoom = nullptr;
     int m_timers[8] = {};
 };
 
