@@ -219,6 +219,7 @@ void CCorvaneDlg::RegisterCommands()
         kCmdClose, [this] { OnClose(); }, true);
     m_handlers = std::make_unique<MainCommands>(this);
     m_handlers->Register(m_commands);
+    m_handlers->RouteChildKeys();
 }
 
 bool CCorvaneDlg::RunCommand(int id)

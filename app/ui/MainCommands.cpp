@@ -21,6 +21,7 @@
 #include "TextLookup.h"
 #include "UserFolders.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -35,7 +36,39 @@ bool ValidRow(const CRkListCtrl* list, int row)
     return row >= 0 && row < list->GetItemCount();
 }
 
+// Sees the key presses of the application first and hands those meant for the main window's children to
+// the command keys.
+class KeyRouter : public QObject {
+public:
+    KeyRouter(MainCommands* commands, QWidget* window)
+        : QObject(window)
+        , m_commands(commands)
+        , m_window(window)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget == m_window || widget->window() != m_window)
+            return false;
+        return m_commands->HandleKey(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    MainCommands* m_commands;
+    QWidget* m_window;
+};
+
 } // namespace
+
+void MainCommands::RouteChildKeys()
+{
+    qApp->installEventFilter(new KeyRouter(this, m_window));
+}
 
 MainCommands::MainCommands(CCorvaneDlg* window)
     : m_window(window)

@@ -32,6 +32,9 @@ public:
 
     /// A key press of the window; true when it was a command key (or a swallowed Ctrl key).
     bool HandleKey(QKeyEvent* event);
+    /// Routes the key presses of every child of the window through HandleKey before the child sees them,
+    /// so that the list or a button with the focus does not take the command keys.
+    void RouteChildKeys();
     /// The volume control reports a new level.
     void OnVolumeChanged(int level);
 

@@ -1,6 +1,7 @@
 #include "MainCommands.h"
 
 #include "CCorvaneDlg.h"
+#include "CFileLoadDlg.h"
 #include "CRkButtonCtrl.h"
 #include "CRkGsensorCtrl.h"
 #include "CRkListCtrl.h"
@@ -229,6 +230,9 @@ TEST_F(CommandsTest, CtrlKeysOtherThanOAreSwallowedAndCharactersRunTheirCommands
 TEST_F(CommandsTest, VolumeKeysStopAtTheEndsAndUnmute)
 {
     CRkVolumeCtrl* volume = Kids().volume;
+    volume->SetLevel(5);
+    Key(Kids().list, Qt::Key_Up);
+    EXPECT_EQ(volume->Level(), 6) << "the focused list does not take the arrow";
     volume->SetLevel(10);
     Key(dlg.get(), Qt::Key_Up);
     EXPECT_EQ(volume->Level(), 10);
@@ -242,7 +246,8 @@ TEST_F(CommandsTest, VolumeKeysStopAtTheEndsAndUnmute)
     EXPECT_EQ(volume->Level(), 0);
     // The volume control's message unmutes too.
     dlg->SetMute(true);
-    QCoreApplication::sendEvent(dlg.get(), new WindowMessageEvent(kMsgVolumeChanged, 4, 0));
+    WindowMessageEvent changed(kMsgVolumeChanged, 4, 0);
+    QCoreApplication::sendEvent(dlg.get(), &changed);
     EXPECT_FALSE(dlg->IsMuted());
 }
 
@@ -294,6 +299,10 @@ struct PlayingTest : CommandsTest {
     void SetUp() override
     {
         ASSERT_TRUE(TheCard().ok);
+        volumes = std::make_unique<test::FakeVolumes>(work.path());
+        test::FakeVolumes::Disk disk;
+        disk.mountPoint = TheCard().root;
+        volumes->Add(disk);
         CommandsTest::SetUp();
         dlg->Opener()->SetSettleMs(50);
         RecordingLibrary& library = dlg->Library();
@@ -312,6 +321,9 @@ struct PlayingTest : CommandsTest {
         return test::WaitUntil([&] { return ok(dlg->GetPlayer().GetPositionMs()); }, kBoundMs);
     }
     QString File() { return dlg->CurrentFileName(); }
+
+    QTemporaryDir work;
+    std::unique_ptr<test::FakeVolumes> volumes;
 };
 
 TEST_F(PlayingTest, SpacePausesAndResumesAndPlayWhileStoppedReopens)
@@ -367,9 +379,7 @@ TEST_F(PlayingTest, BusyRefusesEveryCommandButClose)
     ASSERT_TRUE(dlg->IsWorkerBusy());
     const int speed = Kids().speedSlider->value();
     for (int id : dlg->Handlers().Registered())
-        if (id != kCmdMinimize && id != kCmdLayoutToggle)
-            EXPECT_FALSE(dlg->RunCommand(id)) << id;
-    EXPECT_FALSE(dlg->RunCommand(kCmdMinimize));
+        EXPECT_FALSE(dlg->RunCommand(id)) << id;
     Key(dlg.get(), Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
     EXPECT_EQ(Kids().speedSlider->value(), speed);
     EXPECT_TRUE(dlg->RunCommand(kCmdClose));
@@ -479,6 +489,23 @@ TEST_F(PlayingTest, CaptureWritesBothTracksLikeTheToolAndOffersTheFolder)
         ASSERT_EQ(ours.size(), theirs.size());
         EXPECT_LT(MeanAbsoluteDifference(ours, theirs), 12.0) << i;
     }
+}
+
+TEST_F(CommandsTest, PickedFilesGoThroughTheLoadingDialogAndPlay)
+{
+    ASSERT_TRUE(TheCard().ok);
+    const QString picked = TheCard().root + QStringLiteral("/EVENT/20170531_090547E.avi");
+    test::ModalAnswerer answerer;
+    int mode = 0;
+    QTimer::singleShot(
+        500, [&] { mode = dlg->LoadingDialog()->isVisible() ? dlg->LoadingDialog()->Mode() : -1; });
+    dlg->Handlers().OpenPicked({ picked });
+    EXPECT_EQ(mode, CFileLoadDlg::kModeOpened);
+    EXPECT_EQ(Kids().list->GetItemCount(), 1);
+    EXPECT_TRUE(test::WaitUntil(
+        [this] { return !dlg->IsWorkerBusy() && dlg->GetPlayer().GetState() == 0; }, kBoundMs));
+    EXPECT_EQ(dlg->CurrentFileName(), QStringLiteral("20170531_090547E.avi"));
+    EXPECT_TRUE(answerer.Answered().isEmpty());
 }
 
 } // namespace
