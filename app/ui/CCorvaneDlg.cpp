@@ -138,8 +138,6 @@ void CCorvaneDlg::InitDialog(const Options& options)
     m_seekTarget = std::make_unique<PlayerSeek>(&m_player, this);
     m_children.position->SetSeekTarget(m_seekTarget.get());
     m_children.position->SetFocusAfterSeek(this);
-    m_children.graph->SetSeekTarget(m_seekTarget.get(),
-        [this] { return PlayingOrPaused(m_player.GetState()) ? m_player.GetDurationMs() : qint64(0); });
     m_loadDlg = new CFileLoadDlg(this);
     m_loadDlg->SetLanguage(language);
     SetMute(false);
@@ -220,6 +218,8 @@ void CCorvaneDlg::RegisterCommands()
     m_handlers = std::make_unique<MainCommands>(this);
     m_handlers->Register(m_commands);
     m_handlers->RouteChildKeys();
+    m_children.graph->SetSeekTarget(m_handlers->GraphSeekTarget(),
+        [this] { return PlayingOrPaused(m_player.GetState()) ? m_player.GetDurationMs() : qint64(0); });
 }
 
 bool CCorvaneDlg::RunCommand(int id)

@@ -17,6 +17,7 @@
 #include "PlayState.h"
 #include "PlaybackController.h"
 #include "SaveChannelFrames.h"
+#include "SeekTarget.h"
 #include "SnapshotFolder.h"
 #include "TextLookup.h"
 #include "UserFolders.h"
@@ -63,7 +64,30 @@ private:
     QWidget* m_window;
 };
 
+class GraphSeek : public SeekTarget {
+public:
+    GraphSeek(Player* player, CRkSliderCtrl* slider, const CCorvaneDlg* window)
+        : m_player(player)
+        , m_slider(slider)
+        , m_window(window)
+    {
+    }
+    void SetPosition(qint64 positionMs) override
+    {
+        m_player->SeekMs(qint32(positionMs));
+        m_slider->setValue(int(positionMs));
+    }
+    bool IsBusy() const override { return m_window->IsWorkerBusy(); }
+
+private:
+    Player* m_player;
+    CRkSliderCtrl* m_slider;
+    const CCorvaneDlg* m_window;
+};
+
 } // namespace
+
+MainCommands::~MainCommands() = default;
 
 void MainCommands::RouteChildKeys()
 {
@@ -73,6 +97,7 @@ void MainCommands::RouteChildKeys()
 MainCommands::MainCommands(CCorvaneDlg* window)
     : m_window(window)
     , m_openFolder([](const QUrl& url) { QDesktopServices::openUrl(url); })
+    , m_graphSeek(std::make_unique<GraphSeek>(&window->m_player, window->m_children.position, window))
 {
 }
 
@@ -280,10 +305,10 @@ void MainCommands::ReportSnapshot(const SnapshotResult& result, const QString& f
 
 void MainCommands::ToggleLayout()
 {
+    // Hiding the window would end its modal loop and with it the program: the layout is applied with
+    // painting held back instead, so no half-placed picture shows.
     CCorvaneDlg* w = m_window;
-    w->hide();
     w->ApplyLayout(w->m_layoutMode == kLayoutNormal ? kLayoutVideoOnly : kLayoutNormal);
-    w->show();
     w->raise();
     w->activateWindow();
 }

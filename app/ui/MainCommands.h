@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 
 class QKeyEvent;
 class QUrl;
@@ -11,6 +12,7 @@ namespace zq {
 
 class CCorvaneDlg;
 class CommandTable;
+class SeekTarget;
 struct SnapshotResult;
 
 /// The main window's command handlers: buttons, context-menu commands, keys and the volume control's
@@ -24,6 +26,11 @@ public:
     static constexpr int kSnapshotSavedText = 145;
 
     explicit MainCommands(CCorvaneDlg* window);
+    ~MainCommands();
+
+    /// What a press on the G-sensor graph seeks: the player, and the position slider moves with it as
+    /// it does under its own thumb.
+    SeekTarget* GraphSeekTarget() const { return m_graphSeek.get(); }
 
     /// Adds every handler of this unit to the table.
     void Register(CommandTable& table);
@@ -77,6 +84,7 @@ private:
 
     CCorvaneDlg* m_window;
     std::function<void(const QUrl&)> m_openFolder;
+    std::unique_ptr<SeekTarget> m_graphSeek;
     QVector<int> m_registered;
 };
 

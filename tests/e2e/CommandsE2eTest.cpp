@@ -19,6 +19,7 @@ struct CommandsE2e : ::testing::Test {
     {
         ASSERT_TRUE(cards.isValid());
         card = cards.path() + QStringLiteral("/card");
+        QDir().mkpath(card + QStringLiteral("/NORMAL"));
         for (const char* name : { "/NORMAL/20170531_090507D.avi", "/NORMAL/20170531_090527D.avi" })
             ASSERT_EQ(QProcess::execute(bundleDir() + QStringLiteral("/zq481k-tool"),
                           { QStringLiteral("generate"), QStringLiteral("--duration"), QStringLiteral("12"),
@@ -32,6 +33,9 @@ struct CommandsE2e : ::testing::Test {
             = MainLayout::Compute(window.geometry.size(), kLayoutNormal, kViewFront, { true, false, true });
         ASSERT_TRUE(E2eSession::WaitUntil([&] { return Moving(Area(Child::FrontScreen)); }, kPlayBoundMs))
             << "row 0 plays after the notice and the loading dialog";
+        // Without a window manager the first key after giving the focus can come before Qt has taken it.
+        session.Key(window.id, QStringLiteral("shift"));
+        QThread::msleep(500);
     }
     QRect Area(Child child) const { return layout.Rect(child).translated(window.geometry.topLeft()); }
     bool Moving(const QRect& area)
@@ -57,7 +61,7 @@ TEST_F(CommandsE2e, SpacePausesAndResumesAndEscTogglesTheLayoutBack)
     const QRect front = Area(Child::FrontScreen);
     session.Key(window.id, QStringLiteral("space"));
     QThread::msleep(800);
-    EXPECT_FALSE(Moving(front)) << "space pauses";
+    EXPECT_FALSE(Moving(front)) << "space pauses" << session.ViewerOutput().toStdString();
     const QImage paused = session.Screenshot();
     session.Key(window.id, QStringLiteral("Escape"));
     QThread::msleep(1500);
@@ -82,10 +86,12 @@ TEST_F(CommandsE2e, AClickOnTheGraphSeeksAndPageDownOpensTheNextRow)
     const QRect slider = Area(Child::PositionSlider);
     const QImage before = session.Screenshot();
     const QRect graph = Area(Child::Graph);
+    ASSERT_FALSE(Moving(Area(Child::FrontScreen))) << "paused";
     session.Click(QPoint(graph.left() + graph.width() * 4 / 5, graph.center().y()));
-    // The paused window shows the new position at its next tick: the slider thumb moves right.
-    session.Key(window.id, QStringLiteral("space"));
+    // Still paused: the slider thumb jumps right and the screen shows the frame there.
     EXPECT_TRUE(E2eSession::WaitUntil([&] { return Changed(before, slider) > 40; }, 5000));
+    EXPECT_GT(Changed(before, Area(Child::FrontScreen)), 100);
+    session.Key(window.id, QStringLiteral("space"));
     const QRect list = Area(Child::FrontScreen);
     const QImage rowZero = session.Screenshot();
     session.Key(window.id, QStringLiteral("Page_Down"));
