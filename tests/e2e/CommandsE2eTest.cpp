@@ -102,5 +102,21 @@ TEST_F(CommandsE2e, AClickOnTheGraphSeeksAndPageDownOpensTheNextRow)
     EXPECT_EQ(session.AnswerMessageBoxes(), 0);
 }
 
+TEST_F(CommandsE2e, ARightClickOnTheGraphShowsTheMenu)
+{
+    session.Key(window.id, QStringLiteral("space"));
+    QThread::msleep(800);
+    const QRect graph = Area(Child::Graph);
+    const QPoint at(graph.left() + 40, graph.top() + 20);
+    const QRect menuArea(at, QSize(150, 150));
+    const QImage before = session.Screenshot();
+    session.Run(QStringLiteral("xdotool"),
+        { QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+            QStringLiteral("click"), QStringLiteral("3") });
+    ASSERT_TRUE(E2eSession::WaitUntil([&] { return Changed(before, menuArea) > 2000; }, 5000));
+    session.Screenshot().save(QStringLiteral(ZQ_BINARY_DIR) + QStringLiteral("/e2e-context-menu.png"));
+    EXPECT_TRUE(session.ViewerRunning());
+}
+
 } // namespace
 } // namespace zq::test
