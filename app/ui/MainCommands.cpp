@@ -481,7 +481,17 @@ void MainCommands::ShowCategory(int category, int buttonId)
     else
         w->m_fill.FillCategory(category, w->m_library, w->m_children.list);
     w->SelectCategoryButtons(category, w->m_currentFileName);
-    w->m_children.list->SetCurrentRow(w->m_children.list->SelectedRow());
+    // The open recording keeps its mark only where the new rows still show it.
+    CRkListCtrl* list = w->m_children.list;
+    int openRow = -1;
+    for (int r = 0; r < list->GetItemCount() && !w->m_currentFileName.isEmpty(); ++r)
+        if (list->GetItemText(r, CRkListCtrl::kFileNameColumn) == w->m_currentFileName) {
+            openRow = r;
+            break;
+        }
+    list->SetCurrentRow(openRow);
+    if (PlayingOrPaused())
+        w->m_openRow = openRow;
 }
 
 void MainCommands::ChannelView(int view, int buttonId)

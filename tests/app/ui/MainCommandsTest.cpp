@@ -372,6 +372,24 @@ TEST_F(PlayingTest, RewindStopsAtZeroAndFastForwardEndsTheRecordingAtTheNextTick
         << "the end is reached at once, not after the remaining two seconds of play";
 }
 
+TEST_F(PlayingTest, CategoryCommandsRefillTheListAndKeepTheOpenRecordingMarked)
+{
+    CRkListCtrl* list = Kids().list;
+    ASSERT_EQ(list->GetItemCount(), 3);
+    dlg->RunCommand(kCmdCategoryParking);
+    EXPECT_EQ(list->GetItemCount(), 3) << "no parking recordings: the button is disabled";
+    dlg->RunCommand(kMenuCategoryEvent);
+    EXPECT_EQ(list->GetItemCount(), 1);
+    EXPECT_TRUE(Kids().Button(kCmdCategoryEvent)->IsSelected());
+    EXPECT_FALSE(Kids().Button(kCmdCategoryAll)->IsSelected());
+    EXPECT_EQ(list->CurrentRow(), -1) << "the playing recording is not an event";
+    EXPECT_EQ(list->SelectedRow(), 0);
+    dlg->RunCommand(kCmdCategoryNormal);
+    EXPECT_EQ(list->GetItemCount(), 2);
+    EXPECT_EQ(list->CurrentRow(), 0);
+    EXPECT_EQ(dlg->GetPlayer().GetState(), 0) << "refilling does not touch playback";
+}
+
 TEST_F(PlayingTest, BusyRefusesEveryCommandButClose)
 {
     dlg->Opener()->SetSettleMs(1500);
