@@ -12,6 +12,7 @@
 #include "CRkVolumeCtrl.h"
 #include "CommandIds.h"
 #include "MapRouting.h"
+#include "MainCommands.h"
 #include "Menu149.h"
 #include "OptionFile.h"
 #include "PlayState.h"
@@ -216,11 +217,16 @@ void CCorvaneDlg::ConnectUnits()
 
 void CCorvaneDlg::RegisterCommands()
 {
-    // Close runs even while a recording is being opened; the other commands come with their own handlers.
+    // Close runs even while a recording is being opened.
     m_commands.Add(
         kCmdClose, [this] { OnClose(); }, true);
     m_commands.Add(kCmdPrint, [print = std::make_shared<PrintCommand>(*this)] { print->Run(); });
     m_commands.Add(kCmdSetting, [setting = std::make_shared<SettingCommand>(*this)] { setting->Run(); });
+    m_handlers = std::make_unique<MainCommands>(this);
+    m_handlers->Register(m_commands);
+    m_handlers->RouteChildKeys();
+    m_children.graph->SetSeekTarget(m_handlers->GraphSeekTarget(),
+        [this] { return PlayingOrPaused(m_player.GetState()) ? m_player.GetDurationMs() : qint64(0); });
 }
 
 bool CCorvaneDlg::RunCommand(int id)
@@ -656,6 +662,10 @@ bool CCorvaneDlg::event(QEvent* event)
     case kMsgCommand:
         RunCommand(static_cast<WindowMessageEvent*>(event)->CommandId());
         return true;
+    case kMsgVolumeChanged:
+        if (!IsWorkerBusy())
+            m_handlers->OnVolumeChanged(int(static_cast<WindowMessageEvent*>(event)->WParam()));
+        return true;
     case kMsgRepaintCategoryButtons:
         for (int id : kCategoryButtons)
             m_children.Button(id)->Redraw();
@@ -682,16 +692,10 @@ void CCorvaneDlg::resizeEvent(QResizeEvent* event)
 
 void CCorvaneDlg::keyPressEvent(QKeyEvent* event)
 {
-    // Esc is the layout toggle here, never the dialog's cancel.
-    if (event->key() == Qt::Key_Escape) {
-        RunCommand(kCmdLayoutToggle);
+    // Esc is the layout toggle here, never the dialog's cancel; Alt+F4 closes even without a window
+    // manager to send a close request.
+    if (m_handlers->HandleKey(event))
         return;
-    }
-    // The window has no frame of its own, and a desktop without a window manager sends no close request.
-    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
-        RunCommand(kCmdClose);
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 

@@ -16,6 +16,8 @@ namespace zq {
 
 class CFileLoadDlg;
 class MapRouting;
+class CZoomDlg;
+class MainCommands;
 class PlaybackController;
 class RecordingOpener;
 class SensorDisplaySync;
@@ -29,6 +31,8 @@ class VolumeMonitor;
 /// background painter) and routes between them.
 class CCorvaneDlg : public QDialog {
     Q_OBJECT
+    friend class MainCommands;
+
 public:
     static constexpr int kTimerWaitingRow = 4;
     static constexpr int kTimerCardRemoval = 6;
@@ -90,6 +94,7 @@ public:
     const QString& TemporaryFolderPath() const { return m_temporaryFolder; }
     const MainChildren& Children() const { return m_children; }
     CommandTable& Commands() { return m_commands; }
+    MainCommands& Handlers() { return *m_handlers; }
     Player& GetPlayer() { return m_player; }
     RecordingLibrary& Library() { return m_library; }
     RecordingListFill& ListFill() { return m_fill; }
@@ -162,6 +167,8 @@ private:
     MapRouting* m_map = nullptr;
     platform::VolumeMonitor* m_volumes = nullptr;
     std::unique_ptr<SeekTarget> m_seekTarget;
+    std::unique_ptr<MainCommands> m_handlers;
+    CZoomDlg* m_zoom = nullptr;
     int m_timers[8] = {};
 };
 

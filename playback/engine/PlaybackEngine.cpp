@@ -565,4 +565,18 @@ void PlaybackEngine::UpdateVideoWindows()
     }
 }
 
+HRESULT PlaybackEngine::StepFrame()
+{
+    if (!m_graph || m_state != PlayState::kPaused)
+        return E_FAIL;
+    // A buffer step on each video sink; the audio sink keeps its place and follows the next play.
+    bool stepped = false;
+    for (int channel = 0; channel < 2; ++channel) {
+        GstElement* sink = m_renderers[channel];
+        if (sink && gst_element_send_event(sink, gst_event_new_step(GST_FORMAT_BUFFERS, 1, 1.0, TRUE, FALSE)))
+            stepped = true;
+    }
+    return stepped ? S_OK : E_FAIL;
+}
+
 } // namespace zq

@@ -62,6 +62,10 @@ public:
     HRESULT SetCurrentPosition(qint64 position100ns);
     /// True while a seek is on its way or kept for later.
     bool SeekPending();
+    /// How far back the previous frame is looked for (a little more than one frame at 30 frames a second).
+    static constexpr qint64 kFrameStepBackMs = 40;
+    /// Paused only: every video sink shows its next frame.
+    HRESULT StepFrame();
     /// Waits until every seek asked for has its frames; false when that does not happen in time.
     bool WaitForSeeks();
     /// Seeks sent to the graph since it was built (kept targets that were replaced are not sent).

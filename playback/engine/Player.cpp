@@ -120,6 +120,21 @@ bool Player::SeekMs(qint32 ms)
     return Succeeded(m_engine->SetCurrentPosition(qint64(ms) * k100nsPerMs));
 }
 
+bool Player::StepForward()
+{
+    if (!m_engine || m_engine->graph() == nullptr)
+        return false;
+    return Succeeded(m_engine->StepFrame());
+}
+
+bool Player::StepBackward()
+{
+    if (!m_engine || m_engine->graph() == nullptr)
+        return false;
+    const qint64 position = GetPositionMs();
+    return SeekMs(qint32(std::max<qint64>(0, position - PlaybackEngine::kFrameStepBackMs)));
+}
+
 bool Player::IsSeekPending()
 {
     return m_engine && m_engine->SeekPending();

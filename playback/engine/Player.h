@@ -47,6 +47,9 @@ public:
     bool SeekMs(qint32 ms);
     /// True while a seek is on its way or kept for later.
     bool IsSeekPending();
+    /// While paused: shows the next frame (a step event) or the one before (a seek one frame back).
+    bool StepForward();
+    bool StepBackward();
     /// Stores the rate; while running it is applied at once, clamped to 0.5 ... 2.0.
     bool SetRate(float rate);
     bool SetVolumePercent(qint32 percent);

@@ -3,6 +3,7 @@
 #include "CGSensorData.h"
 #include "DotumFont.h"
 #include "Menu149.h"
+#include "SeekTarget.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -155,7 +156,52 @@ void CRkGsensorCtrl::mousePressEvent(QMouseEvent* event)
     // 0..11 shows no menu, as on the screens and the main window.
     if (event->button() == Qt::RightButton)
         ShowLanguageMenu(m_language, event->globalPosition().toPoint(), window());
+    if (event->button() == Qt::LeftButton && m_seekTarget) {
+        SeekTo(event->position().toPoint().x());
+        event->accept();
+        return;
+    }
     QWidget::mousePressEvent(event);
+}
+
+void CRkGsensorCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    if ((event->buttons() & Qt::LeftButton) && m_seekTarget) {
+        SeekTo(event->position().toPoint().x());
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CRkGsensorCtrl::SetSeekTarget(SeekTarget* target, std::function<qint64()> rangeMs)
+{
+    m_seekTarget = target;
+    m_rangeMs = std::move(rangeMs);
+}
+
+qint64 CRkGsensorCtrl::PositionAt(int x) const
+{
+    const qint64 range = m_rangeMs ? m_rangeMs() : 0;
+    if (range <= 0)
+        return -1;
+    // The geometry of the current size, also before the first paint.
+    const GsensorGeometry g = GsensorGeometry::ForClientSize(width(), height());
+    const int plotWidth = g.right - g.left;
+    if (plotWidth <= 0)
+        return -1;
+    const qint64 position = range * qBound(0, x - g.left, plotWidth) / plotWidth;
+    return qBound(qint64(0), position, range);
+}
+
+void CRkGsensorCtrl::SeekTo(int x)
+{
+    // The target keeps only the newest of seeks that come faster than the engine answers them.
+    if (m_seekTarget->IsBusy())
+        return;
+    const qint64 position = PositionAt(x);
+    if (position >= 0)
+        m_seekTarget->SetPosition(position);
 }
 
 } // namespace zq

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 namespace zq {
 
 class CGSensorData;
+class SeekTarget;
 
 /// The three G-sensor axes of the whole current recording as three curves on a fixed grid. The owner
 /// hands over the recording's samples (and an empty list when it closes); the picture is built once per
@@ -34,15 +36,26 @@ public:
     /// The control's picture at its current size.
     QImage Render();
 
+    /// A left press or drag on the plot seeks `target` to the time under the pointer; the plot's width
+    /// stands for `rangeMs()` (the position slider's range). No seeking without a target or a range.
+    void SetSeekTarget(SeekTarget* target, std::function<qint64()> rangeMs);
+    /// The position a point of the control stands for, clamped to 0..rangeMs; -1 without a range.
+    qint64 PositionAt(int x) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void RebuildGrid();
     void RebuildPicture();
 
+    void SeekTo(int x);
+
     int m_language = 0;
+    SeekTarget* m_seekTarget = nullptr;
+    std::function<qint64()> m_rangeMs;
     GsensorGeometry m_geometry;
     QVector<int> m_x;
     QVector<int> m_y;

@@ -176,7 +176,8 @@ TEST_F(MainWindowTest, CloseEndsTheWindowAndEmptiesTheTemporaryFolder)
     file.close();
     const QString inner = dlg->TemporaryFolderPath() + QStringLiteral("/kept");
     QDir().mkpath(inner);
-    EXPECT_FALSE(dlg->RunCommand(kCmdPlay)) << "no handler of this issue's own";
+    EXPECT_TRUE(dlg->RunCommand(kCmdPlay));
+    EXPECT_FALSE(dlg->IsWorkerBusy()) << "nothing to play";
     EXPECT_TRUE(dlg->RunCommand(kCmdClose));
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_FALSE(QFile::exists(leftover));
