@@ -54,6 +54,7 @@ HRESULT PlaybackEngine::BuildGraph(const QString& path, qint32 first, qint32 sec
     // The path is kept whole: a recording or its repaired copy may sit deeper than 260 characters.
     m_fileName = path;
     m_durationCache = 0;
+    m_lastPositionNs = 0;
     m_graph = gst_pipeline_new("ZQ481K playback graph");
     if (m_graph == nullptr)
         return LogFailure(E_FAIL);
@@ -263,6 +264,7 @@ HRESULT PlaybackEngine::CueFirstFrames()
     m_state = PlayState::kStopped;
     m_built = true;
     m_durationCache = 0;
+    m_lastPositionNs = 0;
     GetDuration(&m_durationCache);
     return S_OK;
 }
@@ -403,9 +405,9 @@ HRESULT PlaybackEngine::GetCurrentPosition(qint64* position100ns)
         }
     }
     gint64 positionNs = 0;
-    if (!gst_element_query_position(m_graph, GST_FORMAT_TIME, &positionNs) || positionNs < 0)
-        return E_FAIL;
-    *position100ns = positionNs / kNsPer100ns;
+    if (gst_element_query_position(m_graph, GST_FORMAT_TIME, &positionNs) && positionNs >= 0)
+        m_lastPositionNs = positionNs;
+    *position100ns = m_lastPositionNs / kNsPer100ns;
     return S_OK;
 }
 
@@ -430,6 +432,7 @@ HRESULT PlaybackEngine::Seek(double rate, qint64 positionNs)
 {
     // The end reached before no longer holds, even while the seek waits for its turn.
     m_events->ClearEnd();
+    m_lastPositionNs = positionNs;
     return m_seeks->Request(rate, positionNs) ? S_OK : E_FAIL;
 }
 

@@ -134,6 +134,9 @@ private:
     bool m_built = false;
     float m_rate = 1.0f;
     qint64 m_durationCache = 0;
+    // The last position the graph answered or a seek asked for: a query made while the graph changes state
+    // can fail for a moment, and the position must not jump back to 0 then.
+    qint64 m_lastPositionNs = 0;
     qint32 m_state = PlayState::kCreated;
     int m_videoPinCount = 0;
     QString m_fileName;
