@@ -173,6 +173,8 @@ struct VideoRenderer::HandOver {
     bool deliveryQueued = false; // a queued call will hand the newest frame over; do not queue another
     quint64 replaced = 0;
     quint64 presented = 0;
+    bool newestPresented
+        = false; // the newest frame reached the surface once: a re-delivery at a new size is no new frame
     QSize presentedSize;
     GWeakRef sink;
 
@@ -261,7 +263,9 @@ void VideoRenderer::HandOver::Deliver(const std::shared_ptr<HandOver>& self)
         return;
     {
         std::lock_guard<std::mutex> lock(self->mutex);
-        ++self->presented;
+        if (!self->newestPresented)
+            ++self->presented;
+        self->newestPresented = true;
         self->presentedSize = frame.size();
     }
     surface->PresentFrame(frame);
@@ -368,10 +372,14 @@ void VideoRenderer::Accept(GstSample* sample)
         } else if (m_handOver->entering == nullptr) {
             ReplaceSample(&m_handOver->decoded, KeepSample(sample));
         }
+        // The cued frame comes again as the first one played: the same frame is no new one.
+        const bool sameFrame = !m_handOver->newest.isNull() && m_handOver->streamTime100ns == time;
         m_handOver->newest = std::move(image);
+        if (!sameFrame)
+            m_handOver->newestPresented = false;
         m_handOver->streamTime100ns = time;
         const bool shown = m_handOver->surface != nullptr && !m_handOver->displaySize.isEmpty();
-        if (shown && m_handOver->deliveryQueued)
+        if (shown && m_handOver->deliveryQueued && !sameFrame)
             ++m_handOver->replaced;
         if (shown && !m_handOver->deliveryQueued && QCoreApplication::instance()) {
             m_handOver->deliveryQueued = true;
