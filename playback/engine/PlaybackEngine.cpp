@@ -568,18 +568,42 @@ void PlaybackEngine::UpdateVideoWindows()
     }
 }
 
-HRESULT PlaybackEngine::StepFrame()
+HRESULT PlaybackEngine::StepFrame(bool forward)
 {
     if (!m_graph || m_state != PlayState::kPaused)
         return E_FAIL;
-    // A buffer step on each video sink; the audio sink keeps its place and follows the next play.
-    bool stepped = false;
-    for (int channel = 0; channel < 2; ++channel) {
-        GstElement* sink = m_renderers[channel];
-        if (sink && gst_element_send_event(sink, gst_event_new_step(GST_FORMAT_BUFFERS, 1, 1.0, TRUE, FALSE)))
-            stepped = true;
+    // An accurate seek into the neighbouring frame, not a step event: a step leaves a sink waiting for a
+    // buffer that never comes when the demuxer is held up by the other paused branches, and it moves the
+    // pictures but not the position.
+    qint64 shown100ns = 0;
+    int rateN = 0;
+    int rateD = 0;
+    const VideoRenderer* display = Renderer(0) ? Renderer(0) : Renderer(1);
+    const bool known = display != nullptr && display->NewestFrameTiming(&shown100ns, &rateN, &rateD);
+    // Steps pressed faster than the frames arrive count from the frame the last one is going to.
+    qint64 fromNs = shown100ns * kNsPer100ns;
+    qint64 pendingNs = 0;
+    if (m_seeks->Pending(&pendingNs)) {
+        fromNs = pendingNs;
+    } else if (!known) {
+        qint64 position100ns = 0;
+        GetCurrentPosition(&position100ns);
+        fromNs = position100ns * kNsPer100ns;
     }
-    return stepped ? S_OK : E_FAIL;
+    qint64 targetNs = 0;
+    if (known) {
+        // Frames of a fixed rate start at whole multiples of their length; aim at the middle of the one
+        // wanted, so that rounding of the frame times cannot show the same frame again.
+        const qint64 frame = qint64(gst_util_uint64_scale(
+            quint64(std::max<qint64>(0, fromNs)) + 1000, guint64(rateN), guint64(rateD) * GST_SECOND));
+        const qint64 wanted = std::max<qint64>(0, forward ? frame + 1 : frame - 1);
+        targetNs = qint64(
+            gst_util_uint64_scale(quint64(wanted * 2 + 1), guint64(rateD) * GST_SECOND, guint64(rateN) * 2));
+    } else {
+        const qint64 lengthNs = kFrameStepFallbackMs * 1000000;
+        targetNs = std::max<qint64>(0, forward ? fromNs + lengthNs : fromNs - lengthNs);
+    }
+    return SetCurrentPosition(targetNs / kNsPer100ns);
 }
 
 } // namespace zq

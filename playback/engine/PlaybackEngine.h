@@ -62,10 +62,11 @@ public:
     HRESULT SetCurrentPosition(qint64 position100ns);
     /// True while a seek is on its way or kept for later.
     bool SeekPending();
-    /// How far back the previous frame is looked for (a little more than one frame at 30 frames a second).
-    static constexpr qint64 kFrameStepBackMs = 40;
-    /// Paused only: every video sink shows its next frame.
-    HRESULT StepFrame();
+    /// The frame length assumed while no frame has arrived yet (a little more than one frame at 30 a second).
+    static constexpr qint64 kFrameStepFallbackMs = 40;
+    /// Paused only: every channel shows the frame after (or before) the one on screen, and the sound
+    /// follows. The position becomes a time inside that frame.
+    HRESULT StepFrame(bool forward);
     /// Waits until every seek asked for has its frames; false when that does not happen in time.
     bool WaitForSeeks();
     /// Seeks sent to the graph since it was built (kept targets that were replaced are not sent).

@@ -124,15 +124,14 @@ bool Player::StepForward()
 {
     if (!m_engine || m_engine->graph() == nullptr)
         return false;
-    return Succeeded(m_engine->StepFrame());
+    return Succeeded(m_engine->StepFrame(true));
 }
 
 bool Player::StepBackward()
 {
     if (!m_engine || m_engine->graph() == nullptr)
         return false;
-    const qint64 position = GetPositionMs();
-    return SeekMs(qint32(std::max<qint64>(0, position - PlaybackEngine::kFrameStepBackMs)));
+    return Succeeded(m_engine->StepFrame(false));
 }
 
 bool Player::IsSeekPending()

@@ -438,6 +438,28 @@ HRESULT VideoRenderer::RepaintVideo()
     return S_OK;
 }
 
+bool VideoRenderer::NewestFrameTiming(qint64* streamTime100ns, int* rateNumerator, int* rateDenominator) const
+{
+    GstSample* decoded = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_handOver->mutex);
+        if (m_handOver->newest.isNull() || m_handOver->decoded == nullptr)
+            return false;
+        decoded = gst_sample_ref(m_handOver->decoded);
+        *streamTime100ns = m_handOver->streamTime100ns;
+    }
+    // The buffer's own time and length are cut to the segment after a seek; the caps' rate is not.
+    GstVideoInfo info;
+    const bool known
+        = gst_video_info_from_caps(&info, gst_sample_get_caps(decoded)) && info.fps_n > 0 && info.fps_d > 0;
+    gst_sample_unref(decoded);
+    if (!known)
+        return false;
+    *rateNumerator = info.fps_n;
+    *rateDenominator = info.fps_d;
+    return true;
+}
+
 HRESULT VideoRenderer::GetCurrentImage(QImage* image, qint64* streamTime100ns) const
 {
     if (image == nullptr)

@@ -49,6 +49,9 @@ public:
     /// its stream time in 100-ns units; E_FAIL when no frame has arrived yet. image is untouched on
     /// failure.
     HRESULT GetCurrentImage(QImage* image, qint64* streamTime100ns) const;
+    /// The stream time of the newest frame (in 100-ns units) and the stream's frame rate; false before
+    /// the first frame or when the stream has no fixed rate.
+    bool NewestFrameTiming(qint64* streamTime100ns, int* rateNumerator, int* rateDenominator) const;
     /// Forgets the surface and the newest frame; the surface is told to clear its picture.
     void Detach();
 

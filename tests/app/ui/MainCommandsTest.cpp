@@ -430,13 +430,28 @@ TEST_F(PlayingTest, FrameStepsMoveThePausedPicture)
     ASSERT_TRUE(WaitPosition([](qint64 p) { return p >= 1900; }));
     Key(dlg.get(), Qt::Key_Space);
     ASSERT_EQ(dlg->GetPlayer().GetState(), 1);
-    ASSERT_TRUE(test::WaitUntil([this] { return !dlg->GetPlayer().IsSeekPending(); }, kBoundMs));
-    const qint64 start = dlg->GetPlayer().GetPositionMs();
+    // The picture on screen and its time, once the keys' seeks have their frames.
+    struct Shown {
+        QImage frame;
+        qint64 ms = -1;
+    };
+    const auto shown = [this] {
+        EXPECT_TRUE(test::WaitUntil([this] { return !dlg->GetPlayer().IsSeekPending(); }, kBoundMs));
+        Shown now;
+        EXPECT_TRUE(dlg->GetPlayer().CaptureFrame(0, &now.frame, &now.ms));
+        return now;
+    };
+    const Shown start = shown();
     Key(dlg.get(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
-    EXPECT_TRUE(WaitPosition([&](qint64 p) { return p > start; })) << start;
-    const qint64 stepped = dlg->GetPlayer().GetPositionMs();
+    const Shown stepped = shown();
+    EXPECT_GT(stepped.ms, start.ms);
+    EXPECT_LT(stepped.ms, start.ms + 70) << "one frame on, not a jump";
+    EXPECT_NE(stepped.frame, start.frame);
+    EXPECT_NEAR(double(dlg->GetPlayer().GetPositionMs()), double(stepped.ms), 40) << "the position follows";
     Key(dlg.get(), Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
-    EXPECT_TRUE(WaitPosition([&](qint64 p) { return p < stepped; })) << stepped;
+    const Shown back = shown();
+    EXPECT_EQ(back.frame, start.frame) << "back to the first picture";
+    EXPECT_LT(back.ms, stepped.ms);
     EXPECT_EQ(dlg->GetPlayer().GetState(), 1);
 }
 

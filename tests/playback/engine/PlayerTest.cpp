@@ -168,6 +168,40 @@ TEST_F(PlayerTest, SeekShowsTheFrameAtTheTargetOnEveryChannel)
     EXPECT_TRUE(test::PumpUntil([&] { return test::FrameIndex(m_rear.frame()) == 72; }));
 }
 
+TEST_F(PlayerTest, FrameStepsShowTheNeighbouringFramesOnEveryChannel)
+{
+    OpenTwoChannels();
+    EXPECT_FALSE(m_player.StepForward()) << "stopped: nothing to step";
+    ASSERT_TRUE(m_player.Play());
+    EXPECT_FALSE(m_player.StepForward()) << "playing: nothing to step";
+    // Paused during play, the clock stands somewhere inside a frame, not at its start.
+    ASSERT_TRUE(test::PumpUntil([&] { return m_player.GetPositionMs() >= 700; }));
+    ASSERT_TRUE(m_player.Pause());
+    const int paused = test::FrameIndex(Capture(0));
+    ASSERT_GE(paused, 0);
+    const auto expectFrame = [&](int index, const char* what) {
+        ASSERT_TRUE(test::PumpUntil([&] { return !m_player.IsSeekPending(); }));
+        for (int channel = 0; channel < 2; ++channel)
+            EXPECT_EQ(test::FrameIndex(Capture(channel)), index) << what << ", channel " << channel;
+        const qint64 position = m_player.GetPositionMs();
+        EXPECT_GE(position * kFramesPerSecond, qint64(index) * 1000) << what;
+        EXPECT_LT(position * kFramesPerSecond, qint64(index + 1) * 1000) << what;
+    };
+    ASSERT_TRUE(m_player.StepForward());
+    expectFrame(paused + 1, "one step");
+    // Steps pressed faster than the frames come are all taken.
+    ASSERT_TRUE(m_player.StepForward());
+    ASSERT_TRUE(m_player.StepForward());
+    expectFrame(paused + 3, "two quick steps");
+    ASSERT_TRUE(m_player.StepBackward());
+    expectFrame(paused + 2, "one step back");
+    EXPECT_EQ(m_player.GetState(), PlayState::kPaused);
+
+    ASSERT_TRUE(m_player.SeekMs(0));
+    ASSERT_TRUE(m_player.StepBackward());
+    expectFrame(0, "back from the first frame");
+}
+
 TEST_F(PlayerTest, PlayAtTheExactEndStartsAgainAndPlayBeforeItContinues)
 {
     OpenTwoChannels();
