@@ -2,6 +2,9 @@
 
 #include "TextLookup.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace zq {
 
 namespace {
@@ -92,6 +95,52 @@ bool EntryLess(const RecordingEntry& a, const RecordingEntry& b)
     if (aLength != bLength)
         return aLength < bLength;
     return a.sizeKiB < b.sizeKiB;
+}
+
+namespace {
+
+// What EntryLess reads of an entry, side by side in one array: comparing these does not chase each name's
+// own allocation, and moving them is cheap.
+struct SortKey {
+    char16_t text[kDateTimeLength];
+    quint8 length;
+    quint64 sizeKiB;
+    qint32 index;
+};
+
+bool KeyLess(const SortKey& a, const SortKey& b)
+{
+    const int common = std::min(a.length, b.length);
+    for (int i = 0; i < common; ++i) {
+        if (a.text[i] != b.text[i])
+            return a.text[i] < b.text[i];
+    }
+    if (a.length != b.length)
+        return a.length < b.length;
+    if (a.sizeKiB != b.sizeKiB)
+        return a.sizeKiB < b.sizeKiB;
+    return a.index < b.index; // equal entries keep their found order
+}
+
+} // namespace
+
+void SortEntries(QVector<RecordingEntry>& entries)
+{
+    std::vector<SortKey> keys(size_t(entries.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString& name = entries[i].name;
+        SortKey& key = keys[size_t(i)];
+        key.length = quint8(std::min<qsizetype>(name.size(), kDateTimeLength));
+        std::copy_n(name.utf16(), key.length, key.text);
+        key.sizeKiB = entries[i].sizeKiB;
+        key.index = qint32(i);
+    }
+    std::sort(keys.begin(), keys.end(), KeyLess);
+    QVector<RecordingEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const SortKey& key : keys)
+        sorted.append(std::move(entries[key.index]));
+    entries = std::move(sorted);
 }
 
 } // namespace zq
