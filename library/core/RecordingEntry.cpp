@@ -99,43 +99,46 @@ bool EntryLess(const RecordingEntry& a, const RecordingEntry& b)
 
 namespace {
 
-// What EntryLess reads of an entry, side by side in one array: comparing these does not chase each name's
-// own allocation, and moving them is cheap.
+// What EntryLess reads of an entry, side by side in one array, so that comparing does not chase each
+// name's own allocation. The date-time text is packed four UTF-16 units a word, the first unit highest,
+// shorter texts padded with zeros and the text's length in the lowest unit of the last word: comparing the
+// words in turn then orders the texts unit by unit with the shorter first where one begins the other, as
+// EntryLess does (no unit is below zero, so the padding never sorts ahead of a real unit).
 struct SortKey {
-    char16_t text[kDateTimeLength];
-    quint8 length;
+    quint64 words[4];
     quint64 sizeKiB;
     qint32 index;
 };
+static_assert(kDateTimeLength < 4 * 4);
 
-bool KeyLess(const SortKey& a, const SortKey& b)
+SortKey KeyFor(const RecordingEntry& entry, qint32 index)
 {
-    const int common = std::min(a.length, b.length);
-    for (int i = 0; i < common; ++i) {
-        if (a.text[i] != b.text[i])
-            return a.text[i] < b.text[i];
-    }
-    if (a.length != b.length)
-        return a.length < b.length;
-    if (a.sizeKiB != b.sizeKiB)
-        return a.sizeKiB < b.sizeKiB;
-    return a.index < b.index; // equal entries keep their found order
+    SortKey key { {}, entry.sizeKiB, index };
+    const qsizetype length = std::min<qsizetype>(entry.name.size(), kDateTimeLength);
+    const QChar* text = entry.name.constData();
+    for (qsizetype i = 0; i < length; ++i)
+        key.words[i / 4] |= quint64(text[i].unicode()) << (48 - 16 * (i % 4));
+    key.words[3] |= quint64(length);
+    return key;
 }
 
 } // namespace
 
 void SortEntries(QVector<RecordingEntry>& entries)
 {
-    std::vector<SortKey> keys(size_t(entries.size()));
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString& name = entries[i].name;
-        SortKey& key = keys[size_t(i)];
-        key.length = quint8(std::min<qsizetype>(name.size(), kDateTimeLength));
-        std::copy_n(name.utf16(), key.length, key.text);
-        key.sizeKiB = entries[i].sizeKiB;
-        key.index = qint32(i);
-    }
-    std::sort(keys.begin(), keys.end(), KeyLess);
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(entries.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        keys.push_back(KeyFor(entries[i], qint32(i)));
+    std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+        for (int i = 0; i < 4; ++i) {
+            if (a.words[i] != b.words[i])
+                return a.words[i] < b.words[i];
+        }
+        if (a.sizeKiB != b.sizeKiB)
+            return a.sizeKiB < b.sizeKiB;
+        return a.index < b.index; // equal entries keep their found order
+    });
     QVector<RecordingEntry> sorted;
     sorted.reserve(entries.size());
     for (const SortKey& key : keys)
