@@ -11,6 +11,8 @@
 #include <QStringEncoder>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zq::tool {
 
@@ -31,8 +33,8 @@ class ListingWriter {
 public:
     explicit ListingWriter(QTextStream& stream)
         : m_stream(stream)
+        , m_block(kBlockSize)
     {
-        m_buffer.reserve(kBlockSize + 4096);
     }
     ~ListingWriter() { Flush(); }
     ListingWriter(const ListingWriter&) = delete;
@@ -40,73 +42,76 @@ public:
 
     void WriteRow(const RecordingEntry& entry, int rowIndex)
     {
-        const SystemTime& t = entry.dateTime;
-        AppendNumber(quint64(rowIndex) + 1, 1);
-        m_buffer += '\t';
-        AppendNumber(t.year, 4);
-        m_buffer += '-';
-        AppendNumber(t.month, 2);
-        m_buffer += '-';
-        AppendNumber(t.day, 2);
-        m_buffer += '\t';
-        AppendNumber(t.hour, 2);
-        m_buffer += ':';
-        AppendNumber(t.minute, 2);
-        m_buffer += ':';
-        AppendNumber(t.second, 2);
-        m_buffer += '\t';
-        m_buffer += CategoryText(CategoryOf(entry.name));
-        m_buffer += '\t';
-        AppendText(entry.path);
-        m_buffer += '\t';
-        AppendText(entry.name);
-        m_buffer += '\t';
-        AppendNumber(entry.sizeKiB, 1);
-        m_buffer += '\n';
-        if (m_buffer.size() >= kBlockSize)
+        const std::string_view category = CategoryText(CategoryOf(entry.name));
+        // Room for the longest row these texts can make: seven numbers, the separators, both texts encoded.
+        const size_t room = 7 * kMaxDigits + 16 + category.size()
+            + size_t(m_utf8.requiredSpace(entry.path.size() + entry.name.size()));
+        if (m_used + room > m_block.size()) {
             Flush();
+            if (room > m_block.size())
+                m_block.resize(room);
+        }
+        const SystemTime& t = entry.dateTime;
+        char* out = m_block.data() + m_used;
+        out = Number(out, quint64(rowIndex) + 1, 1);
+        *out++ = '\t';
+        out = Number(out, t.year, 4);
+        *out++ = '-';
+        out = Number(out, t.month, 2);
+        *out++ = '-';
+        out = Number(out, t.day, 2);
+        *out++ = '\t';
+        out = Number(out, t.hour, 2);
+        *out++ = ':';
+        out = Number(out, t.minute, 2);
+        *out++ = ':';
+        out = Number(out, t.second, 2);
+        *out++ = '\t';
+        out = std::copy(category.begin(), category.end(), out);
+        *out++ = '\t';
+        out = m_utf8.appendToBuffer(out, entry.path);
+        *out++ = '\t';
+        out = m_utf8.appendToBuffer(out, entry.name);
+        *out++ = '\t';
+        out = Number(out, entry.sizeKiB, 1);
+        *out++ = '\n';
+        m_used = size_t(out - m_block.data());
     }
 
     void Flush()
     {
-        if (m_buffer.empty())
+        if (m_used == 0)
             return;
         m_stream.flush();
         if (QIODevice* device = m_stream.device())
-            device->write(m_buffer.data(), qint64(m_buffer.size()));
+            device->write(m_block.data(), qint64(m_used));
         else
-            m_stream << QString::fromUtf8(m_buffer.data(), qsizetype(m_buffer.size()));
-        m_buffer.clear();
+            m_stream << QString::fromUtf8(m_block.data(), qsizetype(m_used));
+        m_used = 0;
     }
 
 private:
     static constexpr size_t kBlockSize = 64 * 1024;
+    static constexpr size_t kMaxDigits = 20;
 
     // "%0*d": at least `width` digits.
-    void AppendNumber(quint64 value, int width)
+    static char* Number(char* out, quint64 value, int width)
     {
-        char digits[20];
+        char digits[kMaxDigits];
         int count = 0;
         do {
             digits[count++] = char('0' + value % 10);
             value /= 10;
         } while (value != 0);
         for (int i = count; i < width; ++i)
-            m_buffer += '0';
+            *out++ = '0';
         while (count > 0)
-            m_buffer += digits[--count];
-    }
-
-    void AppendText(QStringView text)
-    {
-        const size_t used = m_buffer.size();
-        m_buffer.resize(used + size_t(m_utf8.requiredSpace(text.size())));
-        char* const end = m_utf8.appendToBuffer(m_buffer.data() + used, text);
-        m_buffer.resize(size_t(end - m_buffer.data()));
+            *out++ = digits[--count];
+        return out;
     }
 
     // The few category labels, encoded once.
-    const std::string& CategoryText(RecordingCategory category)
+    std::string_view CategoryText(RecordingCategory category)
     {
         const size_t slot = size_t(category) % std::size(m_labels);
         if (!m_labelKnown[slot]) {
@@ -118,7 +123,8 @@ private:
 
     QTextStream& m_stream;
     QStringEncoder m_utf8 { QStringEncoder::Utf8 };
-    std::string m_buffer;
+    std::vector<char> m_block;
+    size_t m_used = 0;
     std::string m_labels[8];
     bool m_labelKnown[8] {};
 };
@@ -159,7 +165,12 @@ int runScan(const QStringList& args, CommandIo io)
     TheOptionFile().m_language = 0;
     TheOptionFile().LoadLanguageDll();
 
-    RecordingLibrary library;
+    // The process ends after the listing: its entries are left to the exit rather than handed back one by
+    // one, which takes about as long as printing them.
+    static RecordingLibrary* kept = nullptr;
+    delete kept;
+    kept = new RecordingLibrary;
+    RecordingLibrary& library = *kept;
     library.AddExtension(QStringLiteral("AVI"));
     library.RefreshSources();
     const int source = library.SourceIndexForPath(paths.first());
