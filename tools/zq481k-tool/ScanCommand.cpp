@@ -4,6 +4,7 @@
 #include "RecordingLibrary.h"
 #include "RecordingListRow.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,7 +24,23 @@ void printScanHelp(QTextStream& stream)
     stream << "usage: zq481k-tool scan [--json] PATH...\n\n"
               "Lists the recordings found in PATH (a card's mount root, folders or files) in the order and\n"
               "with the columns of the viewer's recording list: row, date, time, category, path, name, KiB.\n"
-              "A card's mount root is scanned as the card; anything else is taken like a drop.\n";
+              "A card's mount root is scanned as the card; anything else is taken like a drop.\n"
+              "\n"
+              "exit status: 0 listed, 1 the listing could not be written, 2 wrong arguments or a missing "
+              "PATH.\n";
+}
+
+/// Pushes out what `stream` holds; false when any of it could not be written (a full disk, a closed pipe),
+/// with the reason in *reason.
+bool StreamWritten(QTextStream& stream, QString* reason)
+{
+    stream.flush();
+    auto* file = qobject_cast<QFileDevice*>(stream.device());
+    const bool written = stream.status() != QTextStream::WriteFailed && (!file || file->flush())
+        && (!file || file->error() == QFileDevice::NoError);
+    if (!written)
+        *reason = stream.device() ? stream.device()->errorString() : QStringLiteral("write failed");
+    return written;
 }
 
 /// The text listing, one tab-separated line a row, encoded straight into UTF-8 and written in large blocks:
@@ -83,11 +100,20 @@ public:
         if (m_used == 0)
             return;
         m_stream.flush();
-        if (QIODevice* device = m_stream.device())
-            device->write(m_block.data(), qint64(m_used));
-        else
+        if (QIODevice* device = m_stream.device()) {
+            if (device->write(m_block.data(), qint64(m_used)) != qint64(m_used))
+                m_failed = true;
+        } else {
             m_stream << QString::fromUtf8(m_block.data(), qsizetype(m_used));
+        }
         m_used = 0;
+    }
+
+    /// Writes what is left; false when any of the listing could not be written.
+    bool Finish(QString* reason)
+    {
+        Flush();
+        return StreamWritten(m_stream, reason) && !m_failed;
     }
 
 private:
@@ -125,6 +151,7 @@ private:
     QStringEncoder m_utf8 { QStringEncoder::Utf8 };
     std::vector<char> m_block;
     size_t m_used = 0;
+    bool m_failed = false;
     std::string m_labels[8];
     bool m_labelKnown[8] {};
 };
@@ -181,6 +208,11 @@ int runScan(const QStringList& args, CommandIo io)
         ListingWriter writer(io.out);
         for (int i = 0; i < entries.size(); ++i)
             writer.WriteRow(entries[i], i);
+        QString reason;
+        if (!writer.Finish(&reason)) {
+            io.err << "zq481k-tool scan: cannot write the listing: " << reason << '\n';
+            return 1;
+        }
         return 0;
     }
     QJsonArray rows;
@@ -193,6 +225,11 @@ int runScan(const QStringList& args, CommandIo io)
     const QJsonObject result { { "source", library.CurrentKind() == kSourceRemovable ? "card" : "files" },
         { "entries", rows } };
     io.out << QJsonDocument(result).toJson(QJsonDocument::Indented);
+    QString reason;
+    if (!StreamWritten(io.out, &reason)) {
+        io.err << "zq481k-tool scan: cannot write the listing: " << reason << '\n';
+        return 1;
+    }
     return 0;
 }
 

@@ -114,6 +114,20 @@ TEST_F(ScanCommandTest, TextRowsSayWhatTheJsonRowsSay)
     EXPECT_TRUE(text.out.contains(QString::fromUtf8("/폴더/녹화_20170531.AVI\t녹화_20170531.AVI\t2\n")));
 }
 
+TEST_F(ScanCommandTest, AListingThatCannotBeWrittenIsNoSuccess)
+{
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full to write to";
+    for (const char* option : { "--json", "" }) {
+        // The shell only points the tool's output at a device that is always full.
+        const zq::test::ProgramResult run = zq::test::RunProgram("/bin/sh",
+            { "-c", "exec \"$0\" scan $1 \"$2\" > /dev/full", zq::test::bundleDir() + "/zq481k-tool", option,
+                m_dir.filePath("card") });
+        EXPECT_EQ(run.exitCode, 1) << option;
+        EXPECT_TRUE(run.ErrText().contains("cannot write the listing")) << run.err.constData();
+    }
+}
+
 TEST_F(ScanCommandTest, WrongArgumentsExitWithTwo)
 {
     EXPECT_EQ(runTool({ "scan" }).exitCode, 2);
