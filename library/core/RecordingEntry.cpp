@@ -103,8 +103,8 @@ namespace {
 // name's own allocation. The date-time text is packed into words, the first unit highest, shorter texts
 // padded with zeros and the text's length in the lowest bits of the last word: comparing the words in turn
 // then orders the texts unit by unit with the shorter first where one begins the other, as EntryLess does
-// (no unit is below zero, so the padding never sorts ahead of a real unit). Names of digits and letters
-// take a byte a unit, and half the room; any other name, two bytes.
+// (no unit is below zero, so the padding never sorts ahead of a real unit). When every text lies within
+// Latin-1, as a card's names do, a unit takes a byte and a key half the room; otherwise two bytes.
 template <int kUnitBits> struct SortKey {
     static constexpr int kPerWord = 64 / kUnitBits;
     static constexpr int kWords = (kDateTimeLength + 1 + kPerWord - 1) / kPerWord; // with the length
