@@ -2,6 +2,9 @@
 
 #include "TextLookup.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace zq {
 
 namespace {
@@ -92,6 +95,89 @@ bool EntryLess(const RecordingEntry& a, const RecordingEntry& b)
     if (aLength != bLength)
         return aLength < bLength;
     return a.sizeKiB < b.sizeKiB;
+}
+
+namespace {
+
+// What EntryLess reads of an entry, side by side in one array, so that comparing does not chase each
+// name's own allocation. The date-time text is packed into words, the first unit highest, shorter texts
+// padded with zeros and the text's length in the lowest bits of the last word: comparing the words in turn
+// then orders the texts unit by unit with the shorter first where one begins the other, as EntryLess does
+// (no unit is below zero, so the padding never sorts ahead of a real unit). When every text lies within
+// Latin-1, as a card's names do, a unit takes a byte and a key half the room; otherwise two bytes.
+template <int kUnitBits> struct SortKey {
+    static constexpr int kPerWord = 64 / kUnitBits;
+    static constexpr int kWords = (kDateTimeLength + 1 + kPerWord - 1) / kPerWord; // with the length
+    quint64 words[kWords];
+    quint64 sizeKiB;
+    qint32 index;
+
+    /// `*units` collects the bits of every unit seen, for telling whether they fit.
+    SortKey(const RecordingEntry& entry, qint32 at, char16_t* units)
+        : words {}
+        , sizeKiB(entry.sizeKiB)
+        , index(at)
+    {
+        const qsizetype length = std::min<qsizetype>(entry.name.size(), kDateTimeLength);
+        const QChar* text = entry.name.constData();
+        for (qsizetype i = 0; i < length; ++i) {
+            *units |= text[i].unicode();
+            words[i / kPerWord] |= quint64(text[i].unicode()) << (64 - kUnitBits * (1 + i % kPerWord));
+        }
+        words[kWords - 1] |= quint64(length);
+    }
+
+    bool operator<(const SortKey& other) const
+    {
+        for (int i = 0; i < kWords; ++i) {
+            if (words[i] != other.words[i])
+                return words[i] < other.words[i];
+        }
+        if (sizeKiB != other.sizeKiB)
+            return sizeKiB < other.sizeKiB;
+        return index < other.index; // equal entries keep their found order
+    }
+};
+static_assert(SortKey<8>::kWords == 2 && SortKey<16>::kWords == 4);
+
+/// False, leaving the entries as they are, when a unit does not fit in kUnitBits.
+template <int kUnitBits> bool SortByKeys(QVector<RecordingEntry>& entries)
+{
+    std::vector<SortKey<kUnitBits>> keys;
+    keys.reserve(size_t(entries.size()));
+    char16_t units = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        keys.emplace_back(entries[i], qint32(i), &units);
+    if (kUnitBits < 16 && (units >> kUnitBits) != 0)
+        return false;
+    std::sort(keys.begin(), keys.end());
+    // Each entry moves once, along the cycles of the order, with no second list.
+    RecordingEntry* const items = entries.data();
+    for (qint32 start = 0; start < qint32(keys.size()); ++start) {
+        if (keys[size_t(start)].index == start)
+            continue;
+        RecordingEntry held = std::move(items[start]);
+        qint32 to = start;
+        for (;;) {
+            const qint32 from = keys[size_t(to)].index;
+            keys[size_t(to)].index = to;
+            if (from == start) {
+                items[to] = std::move(held);
+                break;
+            }
+            items[to] = std::move(items[from]);
+            to = from;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void SortEntries(QVector<RecordingEntry>& entries)
+{
+    if (!SortByKeys<8>(entries))
+        SortByKeys<16>(entries);
 }
 
 } // namespace zq

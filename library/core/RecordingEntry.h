@@ -3,6 +3,7 @@
 #include "SystemTime.h"
 
 #include <QString>
+#include <QVector>
 
 namespace zq {
 
@@ -31,6 +32,13 @@ struct RecordingEntry {
     quint64 sizeKiB = 0;
 };
 
+} // namespace zq
+
+// Entries move as plain memory when a list grows.
+Q_DECLARE_TYPEINFO(zq::RecordingEntry, Q_RELOCATABLE_TYPE);
+
+namespace zq {
+
 /// The directory entry that ParseEntry works from.
 struct DirectoryEntry {
     QString name;
@@ -49,5 +57,9 @@ QString CategoryLabel(qint32 category);
 
 /// List order: the date-time text (first 15 characters) ordinal, then the smaller size first.
 bool EntryLess(const RecordingEntry& a, const RecordingEntry& b);
+
+/// Puts entries in list order (EntryLess), keeping the found order of equal ones, as std::stable_sort with
+/// EntryLess would; quicker on a card's ten thousand names, since it sorts compact keys instead.
+void SortEntries(QVector<RecordingEntry>& entries);
 
 } // namespace zq

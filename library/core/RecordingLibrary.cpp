@@ -70,8 +70,19 @@ bool RecordingLibrary::IsAcceptedName(const QString& name) const
     if (name.isEmpty())
         return false;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = (dot < 0 ? name : name.mid(dot + 1)).toLower();
-    return m_extensions.contains(extension);
+    const QStringView extension = dot < 0 ? QStringView(name) : QStringView(name).mid(dot + 1);
+    // A card holds thousands of names: a plain ASCII extension is compared in place (the extensions are
+    // kept in lower case); anything else is lowered as Qt lowers it.
+    const bool ascii
+        = std::all_of(extension.begin(), extension.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii)
+        return m_extensions.contains(extension.toString().toLower());
+    auto lowered = [](QChar c) { return c >= u'A' && c <= u'Z' ? char16_t(c.unicode() + 32) : c.unicode(); };
+    return std::any_of(m_extensions.begin(), m_extensions.end(), [&](const QString& accepted) {
+        return accepted.size() == extension.size()
+            && std::equal(extension.begin(), extension.end(), accepted.begin(),
+                [&](QChar mine, QChar theirs) { return lowered(mine) == theirs.unicode(); });
+    });
 }
 
 bool RecordingLibrary::AddExtension(const QString& extension)
@@ -124,7 +135,7 @@ bool RecordingLibrary::OpenVolume(int index)
 
 void RecordingLibrary::Finish(int index)
 {
-    std::stable_sort(m_entries.begin(), m_entries.end(), EntryLess);
+    SortEntries(m_entries);
     m_selectedSource = index;
 }
 
@@ -180,7 +191,7 @@ bool RecordingLibrary::TakeUserPaths(int index, const QStringList& paths, bool a
     // A drop of folders alone reports no file taken, yet its recordings are listed: they are put in list
     // order all the same, since the file system lists a folder in no particular order.
     if (!tookFile) {
-        std::stable_sort(m_entries.begin(), m_entries.end(), EntryLess);
+        SortEntries(m_entries);
         return false;
     }
     m_sourceFolders.append(lastPath);

@@ -214,10 +214,12 @@ TEST_F(ReportCommandTest, RefusesWrongArgumentsAndReportsAFileItCannotWrite)
 
 TEST_F(ReportCommandTest, LanguageComesFromTheOptionFileBesideTheProgram)
 {
-    // A program folder of its own: the tool, its string tables and an option file choosing Korean.
+    // A program folder of its own: the tool (both of its programs), its string tables and an option file
+    // choosing Korean.
     const QDir program(m_folder.filePath("program"));
     ASSERT_TRUE(QDir().mkpath(program.filePath("lang")));
-    ASSERT_TRUE(QFile::copy(zq::test::bundleDir() + "/zq481k-tool", program.filePath("zq481k-tool")));
+    for (const char* name : { "zq481k-tool", "zq481k-tool-media" })
+        ASSERT_TRUE(QFile::copy(zq::test::bundleDir() + "/" + name, program.filePath(name)));
     for (const char* name : { "English.lng", "Korean.lng" })
         ASSERT_TRUE(
             QFile::copy(zq::test::bundleDir() + "/lang/" + name, program.filePath(QString("lang/") + name)));

@@ -1,8 +1,6 @@
 #include "CheckAviLayout.h"
 #include "Commands.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -31,19 +29,6 @@ const char* const kCheckHelp
       "  --help   show this text\n";
 
 } // namespace
-
-QString UnreadableReason(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("no such file: %1").arg(path);
-    if (info.isDir())
-        return QStringLiteral("is a folder, not a recording: %1").arg(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-    return {};
-}
 
 int runCheck(const QStringList& args, CommandIo io)
 {

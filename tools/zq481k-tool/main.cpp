@@ -1,14 +1,15 @@
 #include "Commands.h"
+#include "MediaTool.h"
 
 #include <QCoreApplication>
-#include <cstdio>
+#include <cstring>
 
 namespace {
 
 struct Command {
     const char* name;
     const char* synopsis;
-    int (*run)(const QStringList&, zq::tool::CommandIo);
+    int (*run)(const QStringList&, zq::tool::CommandIo); // nullptr: run by zq481k-tool-media
 };
 
 constexpr Command kCommands[] = {
@@ -18,17 +19,16 @@ constexpr Command kCommands[] = {
     { "repair", "repair SRC DST                  write a repaired copy of a recording", zq::tool::runRepair },
     { "info", "info FILE [--at MS --duration MS] [--json]  information record and sensor data",
         zq::tool::runInfo },
-    { "snapshot", "snapshot FILE --at SECONDS --out DIR  save the frames of each channel as JPEG",
-        zq::tool::runSnapshot },
+    { "snapshot", "snapshot FILE --at SECONDS --out DIR  save the frames of each channel as JPEG", nullptr },
     { "generate", "generate [OPTIONS] OUT.avi     write a test recording in the recorder's layout",
         zq::tool::runGenerate },
     { "make-card", "make-card DIR                   write a sample card folder", zq::tool::runMakeCard },
     { "export", "export PATH... --format gpx|kml|csv [--out FILE] [--gsensor]  GPS track as GPX, KML or CSV",
         zq::tool::runExport },
     { "report", "report FILE --at SECONDS --out REPORT.pdf  print the report of a moment into a PDF file",
-        zq::tool::runReport },
+        nullptr },
     { "play", "play FILE [--screen WxH]... [--json]  play into windowless screens, count the frames",
-        zq::tool::runPlay },
+        nullptr },
     { "card-settings",
         "card-settings ROOT [--set L=V]... [--clock T] [--write] [--json]  recorder settings of a card",
         zq::tool::runCardSettings },
@@ -46,10 +46,17 @@ void printUsage(QTextStream& stream)
 
 int main(int argc, char** argv)
 {
-    const std::unique_ptr<QCoreApplication> app = zq::tool::CreateApplication(argc, argv);
+    // A command of the second program is handed over before Qt starts here.
+    if (argc > 1) {
+        for (const Command& command : kCommands) {
+            if (!command.run && std::strcmp(argv[1], command.name) == 0)
+                return zq::tool::ExecMediaTool(argv);
+        }
+    }
+    QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app->arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
         printUsage(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;

@@ -11,6 +11,7 @@
 #include <QTimeZone>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace zq;
 
@@ -162,6 +163,41 @@ TEST(RecordingOrder, DateTimeTextsCompareAsQtComparesThem)
             }
         }
     }
+}
+
+TEST(RecordingOrder, SortingAListGivesTheStableEntryLessOrder)
+{
+    // Names alike in their first characters, short, empty, with NUL and the highest byte, in many copies of
+    // equal sizes (the found order must survive) and of sizes that differ; then the same with names beyond
+    // one byte a character, alone and mixed in.
+    const QStringList narrow { "20170101_120000D.avi", "20170101_120000E.avi", "20170101_12000", "2017", "",
+        "20170101_120000", "20170101_1200001", "a", "Z", QString::fromUtf8("2017é"),
+        QString::fromUtf8("2017ÿ"), QString::fromUtf8("2017ÿX"), QString::fromLatin1("2017\0", 5),
+        QString::fromLatin1("2017\0\0", 6), "20161231_235959D.avi", "20170101_120000D.avi.bak",
+        "99999999_999999X.avi" };
+    const QStringList wide { QString::fromUtf8("2017😀"), QString::fromUtf8("2017\uffff"),
+        QString::fromUtf8("2017\u0100"), QString::fromUtf8("2017\uffffX"), QString::fromUtf8("녹화") };
+    for (const QStringList& names : { narrow, wide, narrow + wide }) {
+        std::mt19937 random(8);
+        QVector<RecordingEntry> entries;
+        for (int i = 0; i < 3000; ++i) {
+            RecordingEntry e = entry(names[int(random() % names.size())], (random() % 3) * 1024);
+            e.path = QString::number(i); // tells equal entries apart
+            entries.append(e);
+        }
+        QVector<RecordingEntry> expected = entries;
+        std::stable_sort(expected.begin(), expected.end(), EntryLess);
+        SortEntries(entries);
+        ASSERT_EQ(entries.size(), expected.size());
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            ASSERT_EQ(entries[i].path, expected[i].path)
+                << "at " << i << ": " << entries[i].name.toStdString() << " of " << names.size() << " names";
+            ASSERT_EQ(entries[i].name, expected[i].name);
+        }
+    }
+    QVector<RecordingEntry> none;
+    SortEntries(none);
+    EXPECT_TRUE(none.isEmpty());
 }
 
 TEST(RecordingListRow, ColumnsAsTheListShowsThem)

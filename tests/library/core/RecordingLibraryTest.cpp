@@ -65,6 +65,20 @@ TEST_F(RecordingLibraryTest, ExtensionsAndFolderWordsIgnoreDuplicates)
     EXPECT_FALSE(m_library.IsAcceptedName(""));
     EXPECT_FALSE(m_library.IsAcceptedName("20170101_120000D"));
     EXPECT_TRUE(m_library.IsAcceptedName("avi")); // without a dot the whole name is the extension
+    // Extensions compare as Qt lowers them, beyond ASCII too: the Kelvin sign lowers to "k", the dotted
+    // capital I to two units.
+    RecordingLibrary other;
+    other.AddExtension(QString::fromUtf8("MKV"));
+    other.AddExtension(QString::fromUtf8("Ärg"));
+    EXPECT_TRUE(other.IsAcceptedName("clip.mKv"));
+    EXPECT_TRUE(other.IsAcceptedName(QString::fromUtf8("clip.m\u212Av")));
+    EXPECT_TRUE(other.IsAcceptedName(QString::fromUtf8("clip.äRG")));
+    EXPECT_FALSE(other.IsAcceptedName("clip.arg"));
+    EXPECT_FALSE(other.IsAcceptedName("clip.mk"));
+    EXPECT_FALSE(other.IsAcceptedName("clip.mkvv"));
+    EXPECT_FALSE(m_library.IsAcceptedName(QString::fromUtf8("clip.avİ")));
+    EXPECT_FALSE(m_library.IsAcceptedName("clip.av@"));
+    EXPECT_FALSE(m_library.IsAcceptedName("clip.AV["));
 }
 
 TEST_F(RecordingLibraryTest, FolderScanRecursesSkipsHiddenAndOddFiles)

@@ -2,6 +2,7 @@
 #include "RunProgram.h"
 #include "TestSupport.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -70,6 +71,61 @@ TEST_F(ScanCommandTest, JsonNamesTheSourceAndEveryColumn)
     EXPECT_EQ(first["sizeKiB"].toInt(), 4);
     EXPECT_EQ(first["origin"].toInt(), 1);
     EXPECT_EQ(entries[1].toObject()["time"].toString(), "09:00:00");
+}
+
+TEST_F(ScanCommandTest, TextRowsSayWhatTheJsonRowsSay)
+{
+    // Names beyond ASCII, odd dates and categories, a size beyond 4 GiB, and enough rows with long paths
+    // that the listing takes several output blocks.
+    const QString folder = m_dir.filePath("many/" + QString(120, 'f') + QString::fromUtf8("/폴더"));
+    for (const QString& name :
+        { QString::fromUtf8("2017é0531_090000D.avi"), QString::fromUtf8("녹화_20170531.AVI"),
+            QString("99991231_235959M.avi"), QString("20171301_250000E.avi"), QString("x.avi") })
+        ASSERT_TRUE(zq::test::writeFile(folder + "/" + name, QByteArray(3000, 'x')));
+    for (int i = 0; i < 700; ++i)
+        ASSERT_TRUE(zq::test::writeFile(folder
+                + QString("/sub/201706%1_1200%2D_%3.avi")
+                      .arg(1 + i % 28, 2, 10, QChar('0'))
+                      .arg(i % 60, 2, 10, QChar('0'))
+                      .arg(i),
+            QByteArray(i, 'x')));
+    QFile big(folder + "/20170601_000000E.avi");
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(5LL * 1024 * 1024 * 1024 + 4096));
+    big.close();
+
+    const ToolRun text = runTool({ "scan", m_dir.filePath("many") });
+    const ToolRun json = runTool({ "scan", "--json", m_dir.filePath("many") });
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QStringList lines = text.out.split('\n');
+    const QJsonArray rows = QJsonDocument::fromJson(json.out.toUtf8()).object()["entries"].toArray();
+    ASSERT_EQ(rows.size(), 706);
+    ASSERT_EQ(lines.size(), rows.size() + 1);
+    EXPECT_TRUE(lines.last().isEmpty());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QJsonObject row = rows[i].toObject();
+        const QString expected = QStringList { QString::number(row["row"].toInt()), row["date"].toString(),
+            row["time"].toString(), row["category"].toString(), row["path"].toString(),
+            row["name"].toString(), QString::number(row["sizeKiB"].toInteger()) }
+                                     .join('\t');
+        ASSERT_EQ(lines[i], expected) << "row " << i + 1;
+    }
+    EXPECT_TRUE(text.out.contains("\t20170601_000000E.avi\t5242884\n"));
+    EXPECT_TRUE(text.out.contains(QString::fromUtf8("/폴더/녹화_20170531.AVI\t녹화_20170531.AVI\t2\n")));
+}
+
+TEST_F(ScanCommandTest, AListingThatCannotBeWrittenIsNoSuccess)
+{
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full to write to";
+    for (const char* option : { "--json", "" }) {
+        // The shell only points the tool's output at a device that is always full.
+        const zq::test::ProgramResult run = zq::test::RunProgram("/bin/sh",
+            { "-c", "exec \"$0\" scan $1 \"$2\" > /dev/full", zq::test::bundleDir() + "/zq481k-tool", option,
+                m_dir.filePath("card") });
+        EXPECT_EQ(run.exitCode, 1) << option;
+        EXPECT_TRUE(run.ErrText().contains("cannot write the listing")) << run.err.constData();
+    }
 }
 
 TEST_F(ScanCommandTest, WrongArgumentsExitWithTwo)
