@@ -17,6 +17,9 @@ constexpr int kLastDisplay = 400;
 constexpr int kXvfbStartBoundMs = 10000;
 constexpr int kMessageBoxMaxWidth = 700;
 const QString kViewerTitle = QStringLiteral("ZQ481K Viewer");
+// The viewer's windows carry the program's name as their class; Qt keeps tiny helper windows too.
+const QString kViewerClass = QStringLiteral("zq481k-viewer");
+constexpr int kPopupMinSizePx = 20;
 
 bool CopyFolder(const QString& from, const QString& to)
 {
@@ -262,6 +265,77 @@ void E2eSession::Key(const QString& windowId, const QString& keys) const
     // No window manager runs: give the window the input focus, then type.
     Run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId });
     Run(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys });
+}
+
+void E2eSession::RightClick(const QPoint& point) const
+{
+    Run(QStringLiteral("xdotool"),
+        { QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+            QStringLiteral("click"), QStringLiteral("3") });
+}
+
+void E2eSession::Focus(const QString& windowId) const
+{
+    Run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId });
+}
+
+void E2eSession::Keys(const QStringList& keys) const
+{
+    Run(QStringLiteral("xdotool"),
+        QStringList { QStringLiteral("key"), QStringLiteral("--clearmodifiers") } + keys);
+}
+
+QList<E2eWindow> E2eSession::PopupMenus() const
+{
+    // A menu is an override-redirect window of the viewer's class; tool tips are too, but say what they are.
+    QList<E2eWindow> menus;
+    QByteArray ids;
+    if (Run(QStringLiteral("xdotool"),
+            { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                QStringLiteral("^%1$").arg(kViewerClass) },
+            &ids)
+        != 0)
+        return menus;
+    for (const QByteArray& line : ids.split('\n')) {
+        const QString id = QString::fromLatin1(line.trimmed());
+        if (id.isEmpty())
+            continue;
+        QByteArray info;
+        QByteArray type;
+        if (Run(QStringLiteral("xwininfo"), { QStringLiteral("-id"), id }, &info) != 0
+            || !info.contains("Override Redirect State: yes"))
+            continue;
+        Run(QStringLiteral("xprop"), { QStringLiteral("-id"), id, QStringLiteral("_NET_WM_WINDOW_TYPE") },
+            &type);
+        if (type.contains("TOOLTIP"))
+            continue;
+        QHash<QByteArray, int> values;
+        for (const QByteArray& row : info.split('\n')) {
+            const int colon = row.indexOf(':');
+            if (colon > 0)
+                values.insert(row.left(colon).trimmed(), row.mid(colon + 1).trimmed().toInt());
+        }
+        const QRect geometry(values.value("Absolute upper-left X"), values.value("Absolute upper-left Y"),
+            values.value("Width"), values.value("Height"));
+        if (geometry.width() >= kPopupMinSizePx && geometry.height() >= kPopupMinSizePx)
+            menus.append({ id, QString(), geometry });
+    }
+    return menus;
+}
+
+bool E2eSession::WaitUntilSteady(const QRect& area, int boundMs, QImage* settled) const
+{
+    QImage last = Screenshot();
+    return WaitUntil(
+        [&] {
+            const QImage next = Screenshot();
+            const bool same = ChangedPixels(last, next, area) == 0;
+            last = next;
+            if (same && settled)
+                *settled = next;
+            return same;
+        },
+        boundMs);
 }
 
 int E2eSession::ChangedPixels(const QImage& a, const QImage& b, const QRect& rect, int tolerance)
