@@ -100,7 +100,7 @@ struct MenuCaptureE2e : ::testing::Test {
         ASSERT_FALSE(window.id.isEmpty()) << session.ViewerOutput().toStdString();
         layout
             = MainLayout::Compute(window.geometry.size(), kLayoutNormal, kViewFront, { true, false, true });
-        ASSERT_TRUE(WaitUntilMoving(Area(Child::FrontScreen), kPlayBoundMs))
+        ASSERT_TRUE(session.WaitUntilMoving(Area(Child::FrontScreen), kPlayBoundMs))
             << "the recording plays after the notice and the loading dialog";
         // Commands wait while the open still runs; it has ended once the graph shows the recording's curves.
         ASSERT_TRUE(E2eSession::WaitUntil(
@@ -110,33 +110,12 @@ struct MenuCaptureE2e : ::testing::Test {
     // Pixels of the graph's green Z curve.
     int CurvePixels(const QImage& screenshot) const
     {
-        const QRect graph = Area(Child::Graph).intersected(screenshot.rect());
-        int count = 0;
-        for (int y = graph.top(); y <= graph.bottom(); ++y)
-            for (int x = graph.left(); x <= graph.right(); ++x) {
-                const QRgb p = screenshot.pixel(x, y);
-                count += qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80;
-            }
-        return count;
+        return E2eSession::CountPixels(screenshot, Area(Child::Graph),
+            [](QRgb p) { return qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80; });
     }
     static QString Tool() { return bundleDir() + QStringLiteral("/zq481k-tool"); }
     QRect Area(Child child) const { return layout.Rect(child).translated(window.geometry.topLeft()); }
     QPoint OnScreen(const QPoint& windowPoint) const { return windowPoint + window.geometry.topLeft(); }
-
-    // Two screenshots in a row differ over a fiftieth of the area.
-    bool WaitUntilMoving(const QRect& area, int boundMs)
-    {
-        QImage last = session.Screenshot();
-        return E2eSession::WaitUntil(
-            [&] {
-                const QImage next = session.Screenshot();
-                const bool moved
-                    = E2eSession::ChangedPixels(last, next, area) > area.width() * area.height() / 50;
-                last = next;
-                return moved;
-            },
-            boundMs);
-    }
 
     // Opens the context menu with a right click at a screen point and chooses Play Speed > Fast: the menu
     // is walked with the arrow keys as far as the submenu, whose first row is then clicked.
@@ -229,7 +208,7 @@ TEST_F(MenuCaptureE2e, ThreeFastFromTheContextMenusShowRate1_6InTheTimeOverlay)
     // The comparison tells neighbouring rates apart, so a fourth or a missing step would fail it.
     EXPECT_GT(RateMismatch(shown, 1.4f), RateMismatch(shown, 1.6f) + kDigitPixels);
     EXPECT_GT(RateMismatch(shown, 1.8f), RateMismatch(shown, 1.6f) + kDigitPixels);
-    EXPECT_TRUE(WaitUntilMoving(Area(Child::FrontScreen), kUiBoundMs)) << "still playing";
+    EXPECT_TRUE(session.WaitUntilMoving(Area(Child::FrontScreen), kUiBoundMs)) << "still playing";
     EXPECT_EQ(session.AnswerMessageBoxes(), 0);
 }
 

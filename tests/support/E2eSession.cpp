@@ -323,17 +323,44 @@ QList<E2eWindow> E2eSession::PopupMenus() const
     return menus;
 }
 
-bool E2eSession::WaitUntilSteady(const QRect& area, int boundMs, QImage* settled) const
+bool E2eSession::WaitUntilMoving(const QRect& area, int boundMs) const
 {
     QImage last = Screenshot();
     return WaitUntil(
         [&] {
             const QImage next = Screenshot();
-            const bool same = ChangedPixels(last, next, area) == 0;
+            const bool moved = ChangedPixels(last, next, area) > area.width() * area.height() / 50;
             last = next;
-            if (same && settled)
+            return moved;
+        },
+        boundMs);
+}
+
+int E2eSession::CountPixels(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
+{
+    const QRect area = rect.intersected(image.rect());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool E2eSession::WaitUntilSteady(const QRect& area, int boundMs, QImage* settled) const
+{
+    // Three equal pictures in a row: a playback that only stalls a moment on a loaded machine rarely
+    // holds still that long.
+    constexpr int kEqualPairs = 2;
+    QImage last = Screenshot();
+    int equalPairs = 0;
+    return WaitUntil(
+        [&] {
+            const QImage next = Screenshot();
+            equalPairs = ChangedPixels(last, next, area) == 0 ? equalPairs + 1 : 0;
+            last = next;
+            if (equalPairs >= kEqualPairs && settled)
                 *settled = next;
-            return same;
+            return equalPairs >= kEqualPairs;
         },
         boundMs);
 }
