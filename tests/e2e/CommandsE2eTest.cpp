@@ -116,6 +116,12 @@ TEST_F(CommandsE2e, ARightClickOnTheGraphShowsTheMenu)
             QStringLiteral("click"), QStringLiteral("3") });
     ASSERT_TRUE(E2eSession::WaitUntil([&] { return Changed(before, menuArea) > 2000; }, kUiBoundMs));
     session.Screenshot().save(QStringLiteral(ZQ_BINARY_DIR) + QStringLiteral("/e2e-context-menu.png"));
+    EXPECT_EQ(session.PopupMenus().size(), 1) << "one menu, not one of the graph's and one of the window's";
+    session.Keys({ QStringLiteral("Escape") });
+    EXPECT_TRUE(E2eSession::WaitUntil([&] { return session.PopupMenus().isEmpty(); }, kUiBoundMs))
+        << "one Escape closes it";
+    EXPECT_TRUE(E2eSession::WaitUntil([&] { return Changed(before, menuArea) < 100; }, kUiBoundMs))
+        << "the graph shows again where the menu was";
     EXPECT_TRUE(session.ViewerRunning());
 }
 
