@@ -99,8 +99,11 @@ void CRkScreenCtrl::hideEvent(QHideEvent* event)
 void CRkScreenCtrl::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
-        // The commands go to the owner, so the main window handles them as its own.
+        // The commands go to the owner, so the main window handles them as its own. The press stops here:
+        // the window behind would open a second menu under this one, left open when this one closes.
         ShowLanguageMenu(m_language, event->globalPosition().toPoint(), parentWidget());
+        event->accept();
+        return;
     }
     QWidget::mousePressEvent(event);
 }

@@ -30,6 +30,10 @@ const QString kApplication = QStringLiteral("Corvane");
 const QString kHistorySection = QStringLiteral("FolderHistory");
 const QString kHistoryPrefix = QStringLiteral("Folder");
 const QString kViewModeKey = QStringLiteral("XFolderDialog/ViewMode");
+// The stored numbers are fixed here rather than taken from Qt's enum, so a stored file keeps its meaning:
+// files written so far hold 0 for the detail view and 1 for the list.
+constexpr int kStoredDetailView = 0;
+constexpr int kStoredListView = 1;
 const QString kNameFilter = QStringLiteral(" avi (*.avi)");
 const QString kSelectError = QStringLiteral("Select error");
 
@@ -169,8 +173,8 @@ void CXFolderDialog::EnableViewModePersistence()
     const std::unique_ptr<QSettings> settings = OpenSettings();
     bool ok = false;
     const int mode = settings->value(kViewModeKey).toInt(&ok);
-    if (ok && (mode == QFileDialog::Detail || mode == QFileDialog::List))
-        setViewMode(QFileDialog::ViewMode(mode));
+    if (ok && (mode == kStoredDetailView || mode == kStoredListView))
+        setViewMode(mode == kStoredListView ? QFileDialog::List : QFileDialog::Detail);
 }
 
 void CXFolderDialog::OnFolderChanged(const QString& folder)
@@ -297,7 +301,8 @@ void CXFolderDialog::done(int result)
 {
     if (m_persistViewMode) {
         const std::unique_ptr<QSettings> settings = OpenSettings();
-        settings->setValue(kViewModeKey, int(viewMode()));
+        settings->setValue(
+            kViewModeKey, viewMode() == QFileDialog::List ? kStoredListView : kStoredDetailView);
     }
     QFileDialog::done(result);
 }

@@ -154,8 +154,12 @@ void CRkGsensorCtrl::mousePressEvent(QMouseEvent* event)
 {
     // The menu's commands go to the main window, which handles them as its own. A language outside
     // 0..11 shows no menu, as on the screens and the main window.
-    if (event->button() == Qt::RightButton)
+    // The press stops here: the window behind would open a second menu under this one.
+    if (event->button() == Qt::RightButton) {
         ShowLanguageMenu(m_language, event->globalPosition().toPoint(), window());
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton && m_seekTarget) {
         SeekTo(event->position().toPoint().x());
         event->accept();

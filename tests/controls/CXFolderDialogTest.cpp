@@ -345,7 +345,7 @@ TEST_F(FolderPickerTest, PickRunsModallyAndKeepsTheViewMode)
     ASSERT_TRUE(answered);
     ASSERT_TRUE(picked.has_value());
     EXPECT_EQ(*picked, QStringList({ folder }));
-    EXPECT_EQ(Settings().value(QStringLiteral("XFolderDialog/ViewMode")).toInt(), int(QFileDialog::List));
+    EXPECT_EQ(Settings().value(QStringLiteral("XFolderDialog/ViewMode")).toInt(), 1) << "1 is the list";
 
     QTimer::singleShot(50, [&] {
         auto* dialog = qobject_cast<CXFolderDialog*>(QApplication::activeModalWidget());
@@ -355,14 +355,21 @@ TEST_F(FolderPickerTest, PickRunsModallyAndKeepsTheViewMode)
         dialog->reject();
     });
     EXPECT_FALSE(CXFolderDialog::Pick(nullptr, folder).has_value());
-    EXPECT_EQ(Settings().value(QStringLiteral("XFolderDialog/ViewMode")).toInt(), int(QFileDialog::Detail))
-        << "a cancelled picker keeps its view mode too";
+    EXPECT_EQ(Settings().value(QStringLiteral("XFolderDialog/ViewMode")).toInt(), 0)
+        << "0 is the detail view; a cancelled picker keeps its view mode too";
     // A dialog whose owner did not ask for it leaves the stored mode alone.
     CXFolderDialog plain(folder);
     EXPECT_EQ(plain.viewMode(), QFileDialog::Detail);
     plain.setViewMode(QFileDialog::List);
     plain.reject();
-    EXPECT_EQ(Settings().value(QStringLiteral("XFolderDialog/ViewMode")).toInt(), int(QFileDialog::Detail));
+    EXPECT_EQ(Settings().value(QStringLiteral("XFolderDialog/ViewMode")).toInt(), 0);
+    // A stored number that names no view leaves the dialog's view as it was.
+    Settings().setValue(QStringLiteral("XFolderDialog/ViewMode"), 3);
+    CXFolderDialog odd(folder);
+    odd.setViewMode(QFileDialog::List);
+    odd.EnableViewModePersistence();
+    EXPECT_EQ(odd.viewMode(), QFileDialog::List);
+    odd.reject();
 }
 
 TEST_F(FolderPickerTest, TextsComeFromTheLanguageAndItsLookIsKept)

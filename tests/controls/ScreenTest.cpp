@@ -1,9 +1,12 @@
 #include "CRkScreenCtrl.h"
 #include "CommandIds.h"
+#include "Menu149.h"
 #include "SkinTestImages.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -75,6 +78,50 @@ TEST(ScreenCtrl, RightPressShowsTheLanguagesMenuWhoseCommandsReachTheOwner)
     QCoreApplication::processEvents();
     EXPECT_EQ(open(12), nullptr);
     EXPECT_EQ(open(-1), nullptr);
+}
+
+// The main window behind a screen opens the same menu on a right press that reaches it.
+class MenuOpeningOwner : public QWidget {
+public:
+    int rightPresses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::RightButton) {
+            ++rightPresses;
+            ShowLanguageMenu(0, event->globalPosition().toPoint(), this);
+        }
+    }
+};
+
+int VisibleMenus()
+{
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QMenu*>(widget) && widget->isVisible())
+            ++count;
+    return count;
+}
+
+TEST(ScreenCtrl, RightPressOpensOneMenuAndEscapeLeavesNoneOpen)
+{
+    MenuOpeningOwner owner;
+    CRkScreenCtrl screen;
+    screen.Create(&owner, 5000, 0, 0, 200, 100);
+    screen.SetLanguage(0);
+    owner.show();
+    screen.show();
+    test::SendMouse(screen, QEvent::MouseButtonPress, QPoint(20, 20), Qt::RightButton, Qt::RightButton);
+    EXPECT_EQ(owner.rightPresses, 0) << "the press stops at the screen";
+    EXPECT_EQ(VisibleMenus(), 1);
+    QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(VisibleMenus(), 0);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST(ScreenCtrl, ReportsItsDisplaySizeWhenShownResizedOrHiddenAndCopiesFramesOfThatSize)

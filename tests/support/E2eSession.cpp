@@ -17,6 +17,9 @@ constexpr int kLastDisplay = 400;
 constexpr int kXvfbStartBoundMs = 10000;
 constexpr int kMessageBoxMaxWidth = 700;
 const QString kViewerTitle = QStringLiteral("ZQ481K Viewer");
+// The viewer's windows carry the program's name as their class; Qt keeps tiny helper windows too.
+const QString kViewerClass = QStringLiteral("zq481k-viewer");
+constexpr int kPopupMinSizePx = 20;
 
 bool CopyFolder(const QString& from, const QString& to)
 {
@@ -262,6 +265,104 @@ void E2eSession::Key(const QString& windowId, const QString& keys) const
     // No window manager runs: give the window the input focus, then type.
     Run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId });
     Run(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys });
+}
+
+void E2eSession::RightClick(const QPoint& point) const
+{
+    Run(QStringLiteral("xdotool"),
+        { QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+            QStringLiteral("click"), QStringLiteral("3") });
+}
+
+void E2eSession::Focus(const QString& windowId) const
+{
+    Run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId });
+}
+
+void E2eSession::Keys(const QStringList& keys) const
+{
+    Run(QStringLiteral("xdotool"),
+        QStringList { QStringLiteral("key"), QStringLiteral("--clearmodifiers") } + keys);
+}
+
+QList<E2eWindow> E2eSession::PopupMenus() const
+{
+    // A menu is an override-redirect window of the viewer's class; tool tips are too, but say what they are.
+    QList<E2eWindow> menus;
+    QByteArray ids;
+    if (Run(QStringLiteral("xdotool"),
+            { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                QStringLiteral("^%1$").arg(kViewerClass) },
+            &ids)
+        != 0)
+        return menus;
+    for (const QByteArray& line : ids.split('\n')) {
+        const QString id = QString::fromLatin1(line.trimmed());
+        if (id.isEmpty())
+            continue;
+        QByteArray info;
+        QByteArray type;
+        if (Run(QStringLiteral("xwininfo"), { QStringLiteral("-id"), id }, &info) != 0
+            || !info.contains("Override Redirect State: yes"))
+            continue;
+        Run(QStringLiteral("xprop"), { QStringLiteral("-id"), id, QStringLiteral("_NET_WM_WINDOW_TYPE") },
+            &type);
+        if (type.contains("TOOLTIP"))
+            continue;
+        QHash<QByteArray, int> values;
+        for (const QByteArray& row : info.split('\n')) {
+            const int colon = row.indexOf(':');
+            if (colon > 0)
+                values.insert(row.left(colon).trimmed(), row.mid(colon + 1).trimmed().toInt());
+        }
+        const QRect geometry(values.value("Absolute upper-left X"), values.value("Absolute upper-left Y"),
+            values.value("Width"), values.value("Height"));
+        if (geometry.width() >= kPopupMinSizePx && geometry.height() >= kPopupMinSizePx)
+            menus.append({ id, QString(), geometry });
+    }
+    return menus;
+}
+
+bool E2eSession::WaitUntilMoving(const QRect& area, int boundMs) const
+{
+    QImage last = Screenshot();
+    return WaitUntil(
+        [&] {
+            const QImage next = Screenshot();
+            const bool moved = ChangedPixels(last, next, area) > area.width() * area.height() / 50;
+            last = next;
+            return moved;
+        },
+        boundMs);
+}
+
+int E2eSession::CountPixels(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
+{
+    const QRect area = rect.intersected(image.rect());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool E2eSession::WaitUntilSteady(const QRect& area, int boundMs, QImage* settled) const
+{
+    // Three equal pictures in a row: a playback that only stalls a moment on a loaded machine rarely
+    // holds still that long.
+    constexpr int kEqualPairs = 2;
+    QImage last = Screenshot();
+    int equalPairs = 0;
+    return WaitUntil(
+        [&] {
+            const QImage next = Screenshot();
+            equalPairs = ChangedPixels(last, next, area) == 0 ? equalPairs + 1 : 0;
+            last = next;
+            if (equalPairs >= kEqualPairs && settled)
+                *settled = next;
+            return equalPairs >= kEqualPairs;
+        },
+        boundMs);
 }
 
 int E2eSession::ChangedPixels(const QImage& a, const QImage& b, const QRect& rect, int tolerance)

@@ -67,6 +67,21 @@ public:
     void Click(const QPoint& point) const;
     void Key(const QString& windowId, const QString& keys) const;
 
+    /// Right-clicks at a screen point.
+    void RightClick(const QPoint& point) const;
+    /// Gives the window the input focus (no window manager does it), waiting until the server has done so.
+    void Focus(const QString& windowId) const;
+    /// Types keys into whatever has the focus or grabs the keyboard (an open menu takes them from there).
+    void Keys(const QStringList& keys) const;
+    /// The viewer's open popup menus (its override-redirect windows other than tool tips).
+    QList<E2eWindow> PopupMenus() const;
+    /// Polls screenshots until two in a row differ in over a fiftieth of the area (pictures move there).
+    bool WaitUntilMoving(const QRect& area, int boundMs) const;
+    /// Polls screenshots until three in a row agree inside the area (the picture there has settled).
+    bool WaitUntilSteady(const QRect& area, int boundMs, QImage* settled = nullptr) const;
+
+    /// How many pixels inside a rectangle of a picture pass the test.
+    static int CountPixels(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test);
     /// How many pixels differ (any channel by more than the tolerance) inside a rectangle of two pictures.
     static int ChangedPixels(const QImage& a, const QImage& b, const QRect& rect, int tolerance = 24);
 

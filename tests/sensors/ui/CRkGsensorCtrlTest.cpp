@@ -170,4 +170,31 @@ TEST(GsensorCtrl, RightPressShowsTheLanguagesMenuWithCommandsForTheMainWindow)
     EXPECT_EQ(RightPress(graph), nullptr);
 }
 
+// The main window under the graph counts the right presses that reach it.
+class PressCountingWindow : public CommandSink {
+public:
+    int rightPresses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::RightButton)
+            ++rightPresses;
+    }
+};
+
+TEST(GsensorCtrl, RightPressStopsAtTheGraphSoTheWindowOpensNoSecondMenu)
+{
+    PressCountingWindow mainWindow;
+    auto* graph = new CRkGsensorCtrl;
+    ASSERT_TRUE(graph->Create(&mainWindow, 1200, 7, 10, 600, 97));
+    mainWindow.show();
+    QMenu* menu = RightPress(graph);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(mainWindow.rightPresses, 0);
+    menu->close();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 } // namespace
