@@ -18,6 +18,7 @@ packages=(
   clang libclang-rt-14-dev
   dbus python3-dbusmock
   clang-format
+  libyuv-dev
 )
 
 missing=()

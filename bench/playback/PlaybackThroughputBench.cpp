@@ -22,6 +22,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -94,19 +95,28 @@ Run RunDecodeOnly(const QString& path)
     return run;
 }
 
-/// A screen paints every frame it gets, as the viewer's screens do: stretched over its area, or copied
-/// when the frame already has the area's size. That cost is part of the display path.
+/// A screen paints every frame it gets, as the viewer's screens do: into a backing store that lives as
+/// long as the window, stretched over its area, or copied when the frame already has the area's size;
+/// only what the frame does not cover is filled. That cost is part of the display path.
 class PaintingSurface : public zq::HeadlessVideoSurface {
 public:
     using HeadlessVideoSurface::HeadlessVideoSurface;
     void PresentFrame(const QImage& frame) override
     {
         HeadlessVideoSurface::PresentFrame(frame);
-        m_painted = Paint();
+        const QRect area = ClientRect();
+        if (m_backingStore.size() != area.size())
+            m_backingStore = QImage(area.size(), QImage::Format_RGB32);
+        QPainter painter(&m_backingStore);
+        const QRect video = videoRect().isValid() ? videoRect() : area;
+        if (!video.contains(area))
+            painter.fillRect(area, Qt::black);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, frame.size() != video.size());
+        painter.drawImage(QRectF(video), frame, QRectF(frame.rect()));
     }
 
 private:
-    QImage m_painted;
+    QImage m_backingStore;
 };
 
 /// Plays the whole recording through the engine into two windowless screens (an empty size hides one).

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSaveFile>
 #include <cstring>
+#include <gst/base/gstbasetransform.h>
 #include <vector>
 
 namespace zq {
@@ -89,8 +90,14 @@ GstElement* CreateVideoDecoder(const FilterFactories& factories)
                            { factories.videoDecoder, "decoder" }, { factories.videoBalance, "balance" },
                            { factories.videoFlip, "flip" } },
             "video/x-h264", "video/x-raw", &parts);
-    if (bin != nullptr)
-        DecoderParams::Attach(bin, parts[3], parts[4]);
+    if (bin == nullptr)
+        return nullptr;
+    // videoflip starts at "identity" but still copies every frame until its direction has changed
+    // once: without a mirror the decoder's frame must pass untouched. A later direction switches it
+    // back and forth by itself.
+    if (GST_IS_BASE_TRANSFORM(parts[4]))
+        gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(parts[4]), TRUE);
+    DecoderParams::Attach(bin, parts[3], parts[4]);
     return bin;
 }
 
