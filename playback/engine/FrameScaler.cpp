@@ -109,11 +109,9 @@ QImage FrameScaler::Convert(GstSample* sample, QSize size)
         work = 1 - work;
     }
     if (view.width != targetWidth || view.height != targetHeight) {
-        // Less than half way to go in both directions: a bilinear step touches every pixel. A picture
-        // squeezed more in one direction keeps averaging.
-        const bool steep = view.width > 2 * targetWidth || view.height > 2 * targetHeight;
-        scaleInto(
-            m_work[work], targetWidth, targetHeight, steep ? libyuv::kFilterBox : libyuv::kFilterBilinear);
+        // Less than half way to go in one direction at least: libyuv interpolates bilinearly there (every
+        // source pixel is still weighed in), and averages boxes where both shrink by more than half.
+        scaleInto(m_work[work], targetWidth, targetHeight, libyuv::kFilterBox);
     }
     // Written while only this scaler holds it, so the pixels are not copied first.
     QImage& image = Target(size);
