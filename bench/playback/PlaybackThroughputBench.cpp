@@ -129,8 +129,6 @@ Run RunEngine(const QString& path, QSize front, QSize rear, bool sync, float rat
     engine.SetSyncToClock(sync);
     if (engine.BuildGraph(path, 0, -1) != zq::S_OK)
         Fail("the engine cannot build a graph for the recording");
-    qint64 duration = 0;
-    engine.GetDuration(&duration);
     engine.SetRate(rate);
     Run run;
     QElapsedTimer wall;
@@ -140,10 +138,10 @@ Run RunEngine(const QString& path, QSize front, QSize rear, bool sync, float rat
     // The GUI thread sleeps between polls, as a viewer's would: frames reach the screens as queued calls.
     QEventLoop loop;
     QTimer poll;
+    // The end is when every sink has had the end of its stream: as fast as it goes, the position gets
+    // there with the sound while pictures are still being decoded and shown.
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        qint64 position = 0;
-        if ((engine.GetCurrentPosition(&position) == zq::S_OK && position == duration)
-            || wall.elapsed() > kTimeoutMs)
+        if (engine.PlayedToEnd() || wall.elapsed() > kTimeoutMs)
             loop.quit();
     });
     poll.start(10);

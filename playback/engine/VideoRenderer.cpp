@@ -130,14 +130,17 @@ struct VideoRenderer::HandOver {
     GstSample* decoded = nullptr; // the decoder's frame behind the newest one the sink got
     GstSample* entering = nullptr; // the decoder's frame now on its way through the converter
     qint64 streamTime100ns = 0;
+    bool hasFrame = false; // a frame has arrived since the graph was built (shown or not)
     VideoSurface* surface = nullptr;
     QPointer<QObject> context; // the surface's context: null once the surface is gone
     QSize displaySize; // what the sink asks for
     bool deliveryQueued = false; // a queued call will hand the newest frame over; do not queue another
     quint64 replaced = 0;
     quint64 presented = 0;
-    bool newestPresented
-        = false; // the newest frame reached the surface once: a re-delivery at a new size is no new frame
+    // Each new frame gets the next number; a frame counts as presented once, when a hand-over first
+    // takes it (a re-delivery at a new size, or the cued frame played, is no new frame).
+    quint64 newestNumber = 0;
+    quint64 presentedNumber = 0;
     QSize presentedSize;
     GWeakRef sink;
 
@@ -218,6 +221,13 @@ void VideoRenderer::HandOver::Deliver(const std::shared_ptr<HandOver>& self)
         size = self->displaySize;
         if (self->decoded != nullptr && frame.size() != size)
             decoded = gst_sample_ref(self->decoded);
+        // Counted here, together with taking the frame: a newer frame that arrives meanwhile is the
+        // next hand-over's, presented or dropped.
+        if (surface != nullptr && !size.isEmpty() && (!frame.isNull() || decoded != nullptr)
+            && self->newestNumber != self->presentedNumber) {
+            ++self->presented;
+            self->presentedNumber = self->newestNumber;
+        }
     }
     if (decoded != nullptr) {
         // Only a frame that was under way while the size changed, or one cued before it, comes here.
@@ -229,9 +239,6 @@ void VideoRenderer::HandOver::Deliver(const std::shared_ptr<HandOver>& self)
         return;
     {
         std::lock_guard<std::mutex> lock(self->mutex);
-        if (!self->newestPresented)
-            ++self->presented;
-        self->newestPresented = true;
         self->presentedSize = frame.size();
     }
     surface->PresentFrame(frame);
@@ -344,15 +351,19 @@ void VideoRenderer::Accept(GstSample* sample)
         } else if (m_handOver->entering == nullptr) {
             ReplaceSample(&m_handOver->decoded, KeepSample(sample));
         }
-        // The cued frame comes again as the first one played: the same frame is no new one.
-        const bool sameFrame = !m_handOver->newest.isNull() && m_handOver->streamTime100ns == time;
-        m_handOver->newest = std::move(image);
-        if (!sameFrame)
-            m_handOver->newestPresented = false;
-        m_handOver->streamTime100ns = time;
+        // The cued frame comes again as the first one played: the same frame is no new one, even when
+        // it came while nothing was shown.
+        const bool sameFrame = m_handOver->hasFrame && m_handOver->streamTime100ns == time;
         const bool shown = m_handOver->surface != nullptr && !m_handOver->displaySize.isEmpty();
-        if (shown && m_handOver->deliveryQueued && !sameFrame)
-            ++m_handOver->replaced;
+        if (!sameFrame) {
+            // A shown frame that no hand-over took is dropped now.
+            if (shown && m_handOver->hasFrame && m_handOver->newestNumber != m_handOver->presentedNumber)
+                ++m_handOver->replaced;
+            ++m_handOver->newestNumber;
+        }
+        m_handOver->hasFrame = true;
+        m_handOver->newest = std::move(image);
+        m_handOver->streamTime100ns = time;
         if (shown && !m_handOver->deliveryQueued && QCoreApplication::instance()) {
             m_handOver->deliveryQueued = true;
             queue = true;
@@ -450,6 +461,7 @@ void VideoRenderer::Detach()
     m_handOver->surface = nullptr;
     m_handOver->context = nullptr;
     m_handOver->newest = QImage();
+    m_handOver->hasFrame = false;
     ReplaceSample(&m_handOver->decoded, nullptr);
     ReplaceSample(&m_handOver->entering, nullptr);
 }
