@@ -19,6 +19,7 @@ packages=(
   dbus python3-dbusmock
   clang-format
   x11-utils
+  libyuv-dev
 )
 
 missing=()

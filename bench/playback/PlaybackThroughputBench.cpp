@@ -22,6 +22,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -94,19 +95,28 @@ Run RunDecodeOnly(const QString& path)
     return run;
 }
 
-/// A screen paints every frame it gets, as the viewer's screens do: stretched over its area, or copied
-/// when the frame already has the area's size. That cost is part of the display path.
+/// A screen paints every frame it gets, as the viewer's screens do: into a backing store that lives as
+/// long as the window, stretched over its area, or copied when the frame already has the area's size;
+/// only what the frame does not cover is filled. That cost is part of the display path.
 class PaintingSurface : public zq::HeadlessVideoSurface {
 public:
     using HeadlessVideoSurface::HeadlessVideoSurface;
     void PresentFrame(const QImage& frame) override
     {
         HeadlessVideoSurface::PresentFrame(frame);
-        m_painted = Paint();
+        const QRect area = ClientRect();
+        if (m_backingStore.size() != area.size())
+            m_backingStore = QImage(area.size(), QImage::Format_RGB32);
+        QPainter painter(&m_backingStore);
+        const QRect video = videoRect().isValid() ? videoRect() : area;
+        if (!video.contains(area))
+            painter.fillRect(area, Qt::black);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, frame.size() != video.size());
+        painter.drawImage(QRectF(video), frame, QRectF(frame.rect()));
     }
 
 private:
-    QImage m_painted;
+    QImage m_backingStore;
 };
 
 /// Plays the whole recording through the engine into two windowless screens (an empty size hides one).
@@ -119,8 +129,6 @@ Run RunEngine(const QString& path, QSize front, QSize rear, bool sync, float rat
     engine.SetSyncToClock(sync);
     if (engine.BuildGraph(path, 0, -1) != zq::S_OK)
         Fail("the engine cannot build a graph for the recording");
-    qint64 duration = 0;
-    engine.GetDuration(&duration);
     engine.SetRate(rate);
     Run run;
     QElapsedTimer wall;
@@ -130,10 +138,10 @@ Run RunEngine(const QString& path, QSize front, QSize rear, bool sync, float rat
     // The GUI thread sleeps between polls, as a viewer's would: frames reach the screens as queued calls.
     QEventLoop loop;
     QTimer poll;
+    // The end is when every sink has had the end of its stream: as fast as it goes, the position gets
+    // there with the sound while pictures are still being decoded and shown.
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        qint64 position = 0;
-        if ((engine.GetCurrentPosition(&position) == zq::S_OK && position == duration)
-            || wall.elapsed() > kTimeoutMs)
+        if (engine.PlayedToEnd() || wall.elapsed() > kTimeoutMs)
             loop.quit();
     });
     poll.start(10);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSaveFile>
 #include <cstring>
+#include <gst/base/gstbasetransform.h>
 #include <vector>
 
 namespace zq {
@@ -89,8 +90,14 @@ GstElement* CreateVideoDecoder(const FilterFactories& factories)
                            { factories.videoDecoder, "decoder" }, { factories.videoBalance, "balance" },
                            { factories.videoFlip, "flip" } },
             "video/x-h264", "video/x-raw", &parts);
-    if (bin != nullptr)
-        DecoderParams::Attach(bin, parts[3], parts[4]);
+    if (bin == nullptr)
+        return nullptr;
+    // videoflip starts at "identity" but still copies every frame until its direction has changed
+    // once: without a mirror the decoder's frame must pass untouched. A later direction switches it
+    // back and forth by itself.
+    if (GST_IS_BASE_TRANSFORM(parts[4]))
+        gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(parts[4]), TRUE);
+    DecoderParams::Attach(bin, parts[3], parts[4]);
     return bin;
 }
 
@@ -100,9 +107,9 @@ void SetIfPresent(GstElement* element, const char* property, int value)
         g_object_set(element, property, value, nullptr);
 }
 
-/// The screens stretch the picture over their area, as the recorder's player did: no borders are added
-/// to keep the stream's aspect. The pictures are screen-sized and only looked at: the chroma is taken as
-/// it lies and not dithered (both cost more than the scaling itself, with nothing to see on screen).
+/// The renderer takes I420 and scales it itself: the converter only brings a decoder's other formats to
+/// I420 and otherwise passes frames through. Those pictures are only looked at (a capture takes the
+/// decoder's own frame): the chroma is taken as it lies and not dithered, and no borders are added.
 GstElement* CreateColourConverter(const FilterFactories& factories)
 {
     GstElement* converter = gst_element_factory_make(factories.colourConverter.constData(), nullptr);

@@ -528,6 +528,11 @@ QString PlaybackEngine::GraphError() const
     return m_events && m_events->HasError() ? m_events->LastError() : QString();
 }
 
+bool PlaybackEngine::PlayedToEnd() const
+{
+    return m_events && m_events->AtEnd();
+}
+
 bool PlaybackEngine::HasRenderer(int channel) const
 {
     return channel >= 0 && channel < kMaxChannels && m_renderers[channel] != nullptr;

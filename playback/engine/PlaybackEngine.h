@@ -100,6 +100,9 @@ public:
     bool HasAudioRenderer() const { return m_audioRenderer != nullptr; }
     /// What went wrong in the running graph (an element's error), empty while all is well.
     QString GraphError() const;
+    /// Every sink has received the end of its stream. Played as fast as it goes, the position reaches the
+    /// end with the sound, before the last pictures have been shown: this is when they all have.
+    bool PlayedToEnd() const;
     /// The pipeline, for inspection (tests, graph dumps); null before building and after tear-down.
     GstElement* graph() const { return m_graph; }
 

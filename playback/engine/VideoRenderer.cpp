@@ -23,21 +23,6 @@ GQuark RendererQuark()
     return quark;
 }
 
-/// Keeps a sample mapped for as long as a QImage looks at its pixels.
-struct MappedSample {
-    GstSample* sample = nullptr;
-    GstBuffer* buffer = nullptr;
-    GstMapInfo map {};
-};
-
-void ReleaseMappedSample(void* info)
-{
-    auto* mapped = static_cast<MappedSample*>(info);
-    gst_buffer_unmap(mapped->buffer, &mapped->map);
-    gst_sample_unref(mapped->sample);
-    delete mapped;
-}
-
 /// A sample of our own over the same buffer: the sink reuses the sample object it hands out, so it must
 /// not be kept beyond the callback.
 GstSample* KeepSample(GstSample* sample)
@@ -53,41 +38,8 @@ bool SampleInfo(GstSample* sample, GstVideoInfo* info)
         && gst_video_info_from_caps(info, caps);
 }
 
-/// Wraps the frame of a BGRx sample without copying it; a null image when the sample is not usable.
-QImage ImageFromSample(GstSample* sample)
-{
-    GstVideoInfo info;
-    if (!SampleInfo(sample, &info) || GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGRx)
-        return {};
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    gsize offset = GST_VIDEO_INFO_PLANE_OFFSET(&info, 0);
-    gint stride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
-    if (const GstVideoMeta* meta = gst_buffer_get_video_meta(buffer)) {
-        offset = meta->offset[0];
-        stride = meta->stride[0];
-    }
-    const int width = GST_VIDEO_INFO_WIDTH(&info);
-    const int height = GST_VIDEO_INFO_HEIGHT(&info);
-    auto* mapped = new MappedSample;
-    if (!gst_buffer_map(buffer, &mapped->map, GST_MAP_READ)) {
-        delete mapped;
-        return {};
-    }
-    if (width <= 0 || height <= 0 || stride < width * 4
-        || offset + gsize(stride) * gsize(height - 1) + gsize(width) * 4 > mapped->map.size) {
-        gst_buffer_unmap(buffer, &mapped->map);
-        delete mapped;
-        return {};
-    }
-    mapped->sample = KeepSample(sample);
-    mapped->buffer = buffer;
-    // BGRx in memory is 0xffRRGGBB read as a 32-bit word on a little-endian machine: QImage's RGB32.
-    return QImage(
-        mapped->map.data + offset, width, height, stride, QImage::Format_RGB32, ReleaseMappedSample, mapped);
-}
-
-/// The picture of a raw video sample converted to RGB32 at size (the sample's own size when empty): the
-/// same conversion the pipeline's converter makes, done only when somebody asks for the picture.
+/// The picture of a raw video sample of any format converted to RGB32 at size (the sample's own size
+/// when empty) by GStreamer's own converter: a capture, or a frame that is not I420.
 QImage ConvertSample(GstSample* sample, QSize size)
 {
     GstVideoInfo in;
@@ -150,13 +102,24 @@ void ReplaceSample(GstSample** slot, GstSample* sample)
     *slot = sample;
 }
 
+/// The screen's picture of a raw sample at size: scaled and converted from I420 in one pass, any other
+/// format through the general converter.
+QImage DisplayImage(FrameScaler& scaler, GstSample* sample, QSize size)
+{
+    if (size.isEmpty())
+        return {};
+    QImage image = scaler.Convert(sample, size);
+    return image.isNull() ? ConvertSample(sample, size) : image;
+}
+
 GstCaps* DisplayCaps(QSize size)
 {
-    // Nothing shown: any raw format passes, so the converter stands aside and copies nothing.
+    // Nothing shown: any raw format passes, so the converter stands aside and copies nothing. Shown: the
+    // decoder's I420 still passes untouched at its own size, since the sink scales and converts it
+    // (cheaper than the converter does, and a new screen size needs no new caps).
     if (size.isEmpty())
         return gst_caps_new_empty_simple("video/x-raw");
-    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
-        size.width(), "height", G_TYPE_INT, size.height(), nullptr);
+    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "I420", nullptr);
 }
 
 } // namespace
@@ -167,14 +130,17 @@ struct VideoRenderer::HandOver {
     GstSample* decoded = nullptr; // the decoder's frame behind the newest one the sink got
     GstSample* entering = nullptr; // the decoder's frame now on its way through the converter
     qint64 streamTime100ns = 0;
+    bool hasFrame = false; // a frame has arrived since the graph was built (shown or not)
     VideoSurface* surface = nullptr;
     QPointer<QObject> context; // the surface's context: null once the surface is gone
     QSize displaySize; // what the sink asks for
     bool deliveryQueued = false; // a queued call will hand the newest frame over; do not queue another
     quint64 replaced = 0;
     quint64 presented = 0;
-    bool newestPresented
-        = false; // the newest frame reached the surface once: a re-delivery at a new size is no new frame
+    // Each new frame gets the next number; a frame counts as presented once, when a hand-over first
+    // takes it (a re-delivery at a new size, or the cued frame played, is no new frame).
+    quint64 newestNumber = 0;
+    quint64 presentedNumber = 0;
     QSize presentedSize;
     GWeakRef sink;
 
@@ -216,17 +182,20 @@ void VideoRenderer::HandOver::CallSurface(
 void VideoRenderer::HandOver::ApplyDisplaySize(const std::shared_ptr<HandOver>& self, VideoSurface* surface)
 {
     const QSize size = surface->DisplaySize();
+    bool shownBefore = false;
     {
         std::lock_guard<std::mutex> lock(self->mutex);
         if (self->surface != surface || size == self->displaySize)
             return;
+        shownBefore = !self->displaySize.isEmpty();
         self->displaySize = size;
     }
-    if (GstElement* sink = GST_ELEMENT(g_weak_ref_get(&self->sink))) {
+    GstElement* sink = shownBefore != !size.isEmpty() ? GST_ELEMENT(g_weak_ref_get(&self->sink)) : nullptr;
+    if (sink != nullptr) {
         GstCaps* caps = DisplayCaps(size);
         g_object_set(sink, "caps", caps, nullptr);
         gst_caps_unref(caps);
-        // The converter in front asks again for the caps and scales the next frames to the new size.
+        // The converter in front asks again for the caps: it converts only for a shown screen.
         GstPad* pad = gst_element_get_static_pad(sink, "sink");
         gst_pad_push_event(pad, gst_event_new_reconfigure());
         gst_object_unref(pad);
@@ -252,20 +221,24 @@ void VideoRenderer::HandOver::Deliver(const std::shared_ptr<HandOver>& self)
         size = self->displaySize;
         if (self->decoded != nullptr && frame.size() != size)
             decoded = gst_sample_ref(self->decoded);
+        // Counted here, together with taking the frame: a newer frame that arrives meanwhile is the
+        // next hand-over's, presented or dropped.
+        if (surface != nullptr && !size.isEmpty() && (!frame.isNull() || decoded != nullptr)
+            && self->newestNumber != self->presentedNumber) {
+            ++self->presented;
+            self->presentedNumber = self->newestNumber;
+        }
     }
     if (decoded != nullptr) {
         // Only a frame that was under way while the size changed, or one cued before it, comes here.
-        if (!size.isEmpty())
-            frame = ConvertSample(decoded, size);
+        FrameScaler scaler;
+        frame = DisplayImage(scaler, decoded, size);
         gst_sample_unref(decoded);
     }
     if (surface == nullptr || context.isNull() || size.isEmpty() || frame.isNull())
         return;
     {
         std::lock_guard<std::mutex> lock(self->mutex);
-        if (!self->newestPresented)
-            ++self->presented;
-        self->newestPresented = true;
         self->presentedSize = frame.size();
     }
     surface->PresentFrame(frame);
@@ -359,7 +332,13 @@ void VideoRenderer::WatchDecodedFrames(GstElement* converter)
 // queues one. A GUI thread that falls behind therefore sees the newest frame, never a backlog.
 void VideoRenderer::Accept(GstSample* sample)
 {
-    QImage image = ImageFromSample(sample);
+    QSize size;
+    {
+        std::lock_guard<std::mutex> lock(m_handOver->mutex);
+        if (m_handOver->surface != nullptr)
+            size = m_handOver->displaySize;
+    }
+    QImage image = DisplayImage(m_scaler, sample, size);
     const qint64 time = StreamTime100ns(sample);
     bool queue = false;
     {
@@ -372,15 +351,19 @@ void VideoRenderer::Accept(GstSample* sample)
         } else if (m_handOver->entering == nullptr) {
             ReplaceSample(&m_handOver->decoded, KeepSample(sample));
         }
-        // The cued frame comes again as the first one played: the same frame is no new one.
-        const bool sameFrame = !m_handOver->newest.isNull() && m_handOver->streamTime100ns == time;
-        m_handOver->newest = std::move(image);
-        if (!sameFrame)
-            m_handOver->newestPresented = false;
-        m_handOver->streamTime100ns = time;
+        // The cued frame comes again as the first one played: the same frame is no new one, even when
+        // it came while nothing was shown.
+        const bool sameFrame = m_handOver->hasFrame && m_handOver->streamTime100ns == time;
         const bool shown = m_handOver->surface != nullptr && !m_handOver->displaySize.isEmpty();
-        if (shown && m_handOver->deliveryQueued && !sameFrame)
-            ++m_handOver->replaced;
+        if (!sameFrame) {
+            // A shown frame that no hand-over took is dropped now.
+            if (shown && m_handOver->hasFrame && m_handOver->newestNumber != m_handOver->presentedNumber)
+                ++m_handOver->replaced;
+            ++m_handOver->newestNumber;
+        }
+        m_handOver->hasFrame = true;
+        m_handOver->newest = std::move(image);
+        m_handOver->streamTime100ns = time;
         if (shown && !m_handOver->deliveryQueued && QCoreApplication::instance()) {
             m_handOver->deliveryQueued = true;
             queue = true;
@@ -500,6 +483,7 @@ void VideoRenderer::Detach()
     m_handOver->surface = nullptr;
     m_handOver->context = nullptr;
     m_handOver->newest = QImage();
+    m_handOver->hasFrame = false;
     ReplaceSample(&m_handOver->decoded, nullptr);
     ReplaceSample(&m_handOver->entering, nullptr);
 }

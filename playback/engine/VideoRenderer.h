@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FilterFactories.h"
+#include "FrameScaler.h"
 #include "HResult.h"
 
 #include <QImage>
@@ -13,10 +14,10 @@ namespace zq {
 class VideoSurface;
 
 /// The display control of one "Enhanced Video Renderer": an appsink that keeps only the newest frame
-/// and hands it to its channel's surface on the GUI thread. The sink asks for BGRx pictures of the size
-/// the surface shows (so the converter in front of it scales and converts screen-sized pictures only),
-/// and for nothing converted while the surface shows nothing. Beside that it keeps the newest decoded
-/// frame as the decoder gave it, converted only when a capture asks for it. The object belongs to its
+/// and hands it to its channel's surface on the GUI thread, scaled and converted to the size the surface
+/// shows. The converter in front of the sink only brings frames that are not I420 to I420, and converts
+/// nothing while the surface shows nothing. The newest decoded frame is kept as the decoder gave it and
+/// converted at its own size only when a capture asks for it. The object belongs to its
 /// appsink element and lives as long as that element.
 class VideoRenderer {
 public:
@@ -69,6 +70,7 @@ private:
     void Accept(GstSample* sample);
 
     std::shared_ptr<HandOver> m_handOver;
+    FrameScaler m_scaler; // used on the sink's streaming thread only
 };
 
 } // namespace zq

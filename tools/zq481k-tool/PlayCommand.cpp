@@ -180,20 +180,39 @@ int runPlay(const QStringList& args, CommandIo io)
     }
     QString failure;
     qint64 lastPosition = -1;
+    quint64 lastFrames = 0;
     QElapsedTimer sinceProgress;
     sinceProgress.start();
+    // To the end means every frame has reached its screen or been dropped, not only that the position
+    // (which the sound carries, when nothing waits for the clock) has arrived there.
+    const bool toTheEnd = endMs >= durationMs;
+    const auto framesSoFar = [&] {
+        quint64 frames = 0;
+        for (int channel = 0; channel < channels; ++channel) {
+            const VideoRenderer* renderer
+                = player.engine() != nullptr ? player.engine()->Renderer(channel) : nullptr;
+            if (renderer != nullptr) {
+                const VideoRenderer::Statistics statistics = renderer->GetStatistics();
+                frames += statistics.rendered + statistics.dropped;
+            }
+        }
+        return frames;
+    };
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
         const QString error = player.engine() != nullptr ? player.engine()->GraphError() : QString();
         const qint64 position = player.GetPositionMs();
+        const quint64 frames = error.isEmpty() ? framesSoFar() : 0;
         if (!error.isEmpty()) {
             failure = error;
-        } else if (position >= endMs) {
+        } else if (position >= endMs
+            && (!toTheEnd || player.engine() == nullptr || player.engine()->PlayedToEnd())) {
             loop.quit();
             return;
-        } else if (position != lastPosition) {
+        } else if (position != lastPosition || frames != lastFrames) {
             lastPosition = position;
+            lastFrames = frames;
             sinceProgress.restart();
             return;
         } else if (sinceProgress.elapsed() > kStallMs) {
@@ -221,12 +240,13 @@ int runPlay(const QStringList& args, CommandIo io)
         const HeadlessVideoSurface& screen = *screens[channel];
         const QSize frameSize = screen.frame().isNull() ? QSize(0, 0) : screen.frame().size();
         // Written by hand: the fields keep the order the command promises.
+        // Each frame counts once, also when a new screen size or the start of playing hands it over again.
         json.append(QStringLiteral("{\"presented\": %1, \"dropped\": %2, \"frame_size\": \"%3\"}")
-                        .arg(screen.framesPresented())
+                        .arg(statistics.presented)
                         .arg(statistics.dropped)
                         .arg(SizeText(frameSize)));
         if (!options.json) {
-            io.out << "channel " << channel + 1 << ": " << screen.framesPresented() << " presented, "
+            io.out << "channel " << channel + 1 << ": " << statistics.presented << " presented, "
                    << statistics.dropped << " dropped, frames " << SizeText(frameSize) << "\n";
         }
     }

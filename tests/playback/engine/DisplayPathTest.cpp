@@ -75,12 +75,13 @@ protected:
 TEST_F(DisplayPath, ScreensGetFramesOfTheirOwnSizeAndCapturesTheStreamsSize)
 {
     Open(SizedRequest(QSize(640, 360), QSize(480, 270), 3.0), "display-640-480");
-    // The cued first frame already has each screen's size, converted in the graph.
+    // The cued first frame already has each screen's size; the graph passes the decoder's own pictures
+    // to the renderers, which scale and convert them.
     ASSERT_TRUE(test::PumpUntil([&] { return !m_front.frame().isNull() && !m_rear.frame().isNull(); }));
     EXPECT_EQ(m_front.frame().size(), QSize(200, 112));
     EXPECT_EQ(m_rear.frame().size(), QSize(150, 84));
-    EXPECT_EQ(RendererCaps(m_player, 1), "BGRx 200x112");
-    EXPECT_EQ(RendererCaps(m_player, 2), "BGRx 150x84");
+    EXPECT_EQ(RendererCaps(m_player, 1), "I420 640x360");
+    EXPECT_EQ(RendererCaps(m_player, 2), "I420 480x270");
 
     // A resize while stopped shows the frame at the new size at once; playing goes on at that size.
     m_rear.SetClientSize(QSize(320, 180));
@@ -91,7 +92,7 @@ TEST_F(DisplayPath, ScreensGetFramesOfTheirOwnSizeAndCapturesTheStreamsSize)
     const int presented = m_rear.framesPresented();
     ASSERT_TRUE(test::PumpUntil([&] { return m_rear.framesPresented() > presented + 10; }));
     EXPECT_EQ(m_rear.frame().size(), QSize(320, 180));
-    EXPECT_EQ(RendererCaps(m_player, 2), "BGRx 320x180");
+    EXPECT_EQ(RendererCaps(m_player, 2), "I420 480x270");
     EXPECT_EQ(m_front.frame().size(), QSize(200, 112));
 
     // A capture while playing has the stream's own size and is the frame the sink got, not the one
@@ -144,7 +145,80 @@ TEST_F(DisplayPath, AChannelNoScreenShowsIsNotConvertedButCanStillBeCaptured)
     m_rear.SetShown(true);
     ASSERT_TRUE(test::PumpUntil([&] { return m_rear.framesPresented() > 3; }));
     EXPECT_EQ(m_rear.frame().size(), QSize(150, 84));
-    EXPECT_TRUE(test::PumpUntil([&] { return RendererCaps(m_player, 2) == "BGRx 150x84"; }));
+    EXPECT_EQ(test::FrameChannel(m_rear.frame()), 1);
+    m_player.Close();
+}
+
+/// Tells, at a renderer's input, whether each frame is the very buffer its decoder pushed out or a copy
+/// made on the way (the chain after the decoder runs on the decoder's thread, one frame at a time).
+struct CopyWatch {
+    std::atomic<GstBuffer*> decoded { nullptr };
+    std::atomic<int> same { 0 };
+    std::atomic<int> copied { 0 };
+
+    static GstPadProbeReturn OnDecoded(GstPad*, GstPadProbeInfo* info, gpointer data)
+    {
+        static_cast<CopyWatch*>(data)->decoded = GST_PAD_PROBE_INFO_BUFFER(info);
+        return GST_PAD_PROBE_OK;
+    }
+    static GstPadProbeReturn OnRendered(GstPad*, GstPadProbeInfo* info, gpointer data)
+    {
+        auto* self = static_cast<CopyWatch*>(data);
+        ++(GST_PAD_PROBE_INFO_BUFFER(info) == self->decoded.load() ? self->same : self->copied);
+        return GST_PAD_PROBE_OK;
+    }
+    void Reset()
+    {
+        same = 0;
+        copied = 0;
+    }
+};
+
+GstPad* ChildPad(GstElement* graph, const char* bin, const char* child, const char* pad)
+{
+    GstElement* outer = gst_bin_get_by_name(GST_BIN(graph), bin);
+    GstElement* inner
+        = outer != nullptr && child != nullptr ? gst_bin_get_by_name(GST_BIN(outer), child) : nullptr;
+    GstPad* result = gst_element_get_static_pad(child != nullptr ? inner : outer, pad);
+    if (inner != nullptr)
+        gst_object_unref(inner);
+    if (outer != nullptr)
+        gst_object_unref(outer);
+    return result;
+}
+
+TEST_F(DisplayPath, TheDecodersFramesReachTheRendererUncopiedUnlessMirrored)
+{
+    Open(SizedRequest(QSize(640, 360), QSize(480, 270), 3.0), "display-640-480");
+    CopyWatch watch;
+    GstElement* graph = m_player.engine()->graph();
+    GstPad* decoded = ChildPad(graph, "FFDShow Decoder2", "decoder", "src");
+    GstPad* rendered = ChildPad(graph, "Enhanced Video Renderer-2", nullptr, "sink");
+    ASSERT_NE(decoded, nullptr);
+    ASSERT_NE(rendered, nullptr);
+    gst_pad_add_probe(decoded, GST_PAD_PROBE_TYPE_BUFFER, &CopyWatch::OnDecoded, &watch, nullptr);
+    gst_pad_add_probe(rendered, GST_PAD_PROBE_TYPE_BUFFER, &CopyWatch::OnRendered, &watch, nullptr);
+    const auto frames = [&] { return watch.same + watch.copied; };
+
+    // Brightness and mirror at their defaults: balance, flip and converter all stand aside.
+    ASSERT_TRUE(m_player.Play());
+    ASSERT_TRUE(test::PumpUntil([&] { return frames() >= 8; }));
+    EXPECT_EQ(watch.copied, 0);
+    // Mirrored, the flip makes a new picture of every frame (which the watch must see)...
+    EXPECT_EQ(m_player.SetMirror(1, true), S_OK);
+    test::PumpFor(150);
+    watch.Reset();
+    ASSERT_TRUE(test::PumpUntil([&] { return frames() >= 8; }));
+    EXPECT_EQ(watch.same, 0);
+    // ...and not mirrored any more, it stands aside again.
+    EXPECT_EQ(m_player.SetMirror(1, false), S_OK);
+    test::PumpFor(150);
+    watch.Reset();
+    ASSERT_TRUE(test::PumpUntil([&] { return frames() >= 8; }));
+    EXPECT_EQ(watch.copied, 0);
+    m_player.Pause();
+    gst_object_unref(decoded);
+    gst_object_unref(rendered);
     m_player.Close();
 }
 

@@ -219,9 +219,9 @@ TEST_F(GraphBuild, PathsLongerThan260CharactersPlay)
 
 TEST_F(GraphBuild, AGraphThatCannotCueItsFramesFailsAndLeavesNothingRunning)
 {
-    // identity passes the decoder's I420 on unconverted, which the BGRx renderer refuses.
+    // jpegenc in the converter's place hands the renderer JPEG pictures, which it refuses.
     FilterFactories factories = FilterFactories::FromEnvironment();
-    factories.colourConverter = "identity";
+    factories.colourConverter = "jpegenc";
     m_engine.SetFactories(factories);
     EXPECT_LT(m_engine.BuildGraph(test::Recording("two-aac", Request(2)), 0, -1), 0);
     EXPECT_FALSE(m_engine.built());
