@@ -426,7 +426,7 @@ bool VideoRenderer::NewestFrameTiming(qint64* streamTime100ns, int* rateNumerato
     GstSample* decoded = nullptr;
     {
         std::lock_guard<std::mutex> lock(m_handOver->mutex);
-        if (m_handOver->newest.isNull() || m_handOver->decoded == nullptr)
+        if (!m_handOver->hasFrame || m_handOver->decoded == nullptr)
             return false;
         decoded = gst_sample_ref(m_handOver->decoded);
         *streamTime100ns = m_handOver->streamTime100ns;
