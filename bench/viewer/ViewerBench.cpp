@@ -1,7 +1,8 @@
 // The running viewer's costs, each against what it is measured by, in one process:
 //   viewer_bench tick         one playback tick with an hour of sensor records (goal: under 1 ms)
 //   viewer_bench open [FILE]  open to first frame on both screens, against the Player alone (goal <= 1.2x)
-//   viewer_bench cpu [FILE]   CPU seconds per media second in view 3, against a decode-only pipeline
+//   viewer_bench cpu [FILE]   CPU seconds per media second in view 3, against a plain decode pipeline run
+//                             as fast as it goes and played in real time
 //                             (goal <= 1.3x)
 // Without FILE a 1080p + 720p recording at ~15 Mb/s is written first.
 
@@ -209,11 +210,14 @@ int Open(const QString& path)
     return 0;
 }
 
-double DecodeOnlyCpuPerMediaSecond(const QString& path, double mediaSeconds)
+/// A plain decode of the same streams, as fast as it goes or, with realTime, played at the clock's pace as
+/// any media player plays a file (the sinks wait for each frame's time).
+double DecodeOnlyCpuPerMediaSecond(const QString& path, double mediaSeconds, bool realTime)
 {
-    const QByteArray video = "queue ! h264parse ! avdec_h264 ! fakesink sync=false ";
+    const QByteArray sink = realTime ? "fakesink sync=true " : "fakesink sync=false ";
+    const QByteArray video = "queue ! h264parse ! avdec_h264 ! " + sink;
     const QByteArray line = "filesrc location=\"" + path.toLocal8Bit() + "\" ! avidemux name=d d.video_0 ! "
-        + video + "d.video_1 ! " + video + "d.audio_0 ! queue ! aacparse ! avdec_aac ! fakesink sync=false";
+        + video + "d.video_1 ! " + video + "d.audio_0 ! queue ! aacparse ! avdec_aac ! " + sink;
     GstElement* pipeline = gst_parse_launch(line.constData(), nullptr);
     const double before = CpuSeconds();
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
@@ -264,13 +268,18 @@ int Cpu(const QString& path)
         engineOnly = (CpuSeconds() - cpuFrom) / ((alone.GetPositionMs() - from) / 1000.0);
         alone.StopAndClose();
     }
-    const double decode = DecodeOnlyCpuPerMediaSecond(path, mediaSeconds);
+    const double decode = DecodeOnlyCpuPerMediaSecond(path, mediaSeconds, false);
+    const double decodeRealTime = DecodeOnlyCpuPerMediaSecond(path, mediaSeconds, true);
     std::printf("CPU per media second of the Player alone into headless screens: %.3f s (window / Player "
                 "alone %.2f)\n",
         engineOnly, viewer / engineOnly);
-    std::printf(
-        "CPU per media second in view 3: viewer %.3f s, decode only %.3f s, ratio %.2f, goal <= 1.3: %s\n",
-        viewer, decode, viewer / decode, viewer / decode <= 1.3 ? "ok" : "ABOVE GOAL");
+    // The viewer plays in real time; a plain decode at the clock's pace costs more per media second than
+    // one that runs flat out (threads sleep and wake for every frame), so both are printed.
+    std::printf("CPU per media second in view 3: viewer %.3f s\n"
+                "  plain decode as fast as it goes %.3f s, ratio %.2f (goal <= 1.3: %s)\n"
+                "  plain decode played in real time %.3f s, ratio %.2f (goal <= 1.3: %s)\n",
+        viewer, decode, viewer / decode, viewer / decode <= 1.3 ? "ok" : "ABOVE GOAL", decodeRealTime,
+        viewer / decodeRealTime, viewer / decodeRealTime <= 1.3 ? "ok" : "ABOVE GOAL");
     return 0;
 }
 
