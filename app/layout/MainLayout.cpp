@@ -1,5 +1,6 @@
 #include "MainLayout.h"
 
+#include "BorderEdges.h"
 #include "GsensorGeometry.h"
 
 #include <algorithm>
@@ -56,28 +57,7 @@ Qt::Edges MainLayout::ResizeEdges(const QSize& window, const QPoint& p, bool max
 {
     if (maximised)
         return {};
-    const bool left = p.x() < kResizeEdgePx;
-    const bool top = p.y() < kResizeEdgePx;
-    const bool right = p.x() >= window.width() - kResizeEdgePx;
-    const bool bottom = p.y() >= window.height() - kResizeEdgePx;
-    // Corners are tested first, then the edges in the order left, top, right, bottom.
-    if (top && left)
-        return Qt::TopEdge | Qt::LeftEdge;
-    if (top && right)
-        return Qt::TopEdge | Qt::RightEdge;
-    if (bottom && left)
-        return Qt::BottomEdge | Qt::LeftEdge;
-    if (bottom && right)
-        return Qt::BottomEdge | Qt::RightEdge;
-    if (left)
-        return Qt::LeftEdge;
-    if (top)
-        return Qt::TopEdge;
-    if (right)
-        return Qt::RightEdge;
-    if (bottom)
-        return Qt::BottomEdge;
-    return {};
+    return BorderEdges(window, p, kResizeEdgePx);
 }
 
 MapAreaVisibility MainLayout::MapArea(int layoutMode, const MapState& map)

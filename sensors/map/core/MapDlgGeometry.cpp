@@ -1,5 +1,7 @@
 #include "MapDlgGeometry.h"
 
+#include "BorderEdges.h"
+
 #include <algorithm>
 
 namespace zq {
@@ -16,27 +18,7 @@ MapDlgLayout LayOutMapDlg(int width, int height)
 
 Qt::Edges MapDlgHitTest(int x, int y, int width, int height)
 {
-    const bool left = x < kMapDlgBorder;
-    const bool top = y < kMapDlgBorder;
-    const bool right = x >= width - kMapDlgBorder;
-    const bool bottom = y >= height - kMapDlgBorder;
-    if (top && left)
-        return Qt::TopEdge | Qt::LeftEdge;
-    if (top && right)
-        return Qt::TopEdge | Qt::RightEdge;
-    if (bottom && left)
-        return Qt::BottomEdge | Qt::LeftEdge;
-    if (bottom && right)
-        return Qt::BottomEdge | Qt::RightEdge;
-    if (left)
-        return Qt::LeftEdge;
-    if (top)
-        return Qt::TopEdge;
-    if (right)
-        return Qt::RightEdge;
-    if (bottom)
-        return Qt::BottomEdge;
-    return {};
+    return BorderEdges(QSize(width, height), QPoint(x, y), kMapDlgBorder);
 }
 
 QRect ResizeMapDlg(const QRect& start, Qt::Edges edges, int dx, int dy)
