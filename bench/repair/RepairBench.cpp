@@ -6,6 +6,7 @@
 // The recording and the copies are written to a temporary folder (default: the system temp folder) and
 // deleted at the end.
 #include "CheckAviLayout.h"
+#include "ChildRun.h"
 #include "RecordingGenerator.h"
 #include "RepairAvi.h"
 
@@ -14,14 +15,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -29,6 +25,7 @@ constexpr qint64 kDefaultBytes = qint64(1) << 30;
 constexpr int kDefaultRounds = 5;
 constexpr double kBytesPerMiB = 1024.0 * 1024.0;
 
+/// A timed run of a whole process; a child that prints "peak MIB" reports its peak memory that way.
 struct ChildRun {
     bool ok = false;
     double seconds = 0.0;
@@ -49,44 +46,13 @@ double PeakResidentMiB()
     return 0.0;
 }
 
-/// Runs a program to its end and measures its wall time; a child that prints "peak MIB" on its standard
-/// output reports its peak memory that way.
 ChildRun RunChild(const QStringList& arguments)
 {
     ::sync(); // no writeback of earlier work competes with the timed run
-    QVector<QByteArray> storage;
-    for (const QString& argument : arguments)
-        storage.append(QFile::encodeName(argument));
-    QVector<char*> argv;
-    for (QByteArray& argument : storage)
-        argv.append(argument.data());
-    argv.append(nullptr);
-
-    ChildRun run;
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    QByteArray output;
-    char buffer[256];
-    for (ssize_t got = 0; spawned == 0 && (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        output.append(buffer, got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (output.startsWith("peak "))
-        run.peakMiB = output.mid(5).trimmed().toDouble();
+    const zq::bench::ChildRun child = zq::bench::RunChild(arguments);
+    ChildRun run { child.ok, child.seconds, 0.0 };
+    if (child.output.startsWith("peak "))
+        run.peakMiB = child.output.mid(5).trimmed().toDouble();
     return run;
 }
 

@@ -3,22 +3,22 @@
 // in the same run: whole processes, warm cache, median of the rounds.
 //
 //   zq_bench_scan [--files N] [--rounds N] [--dir FOLDER] [--tool PATH]
+#include "ChildRun.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
+
+using zq::bench::ChildRun;
+using zq::bench::RunChild;
 
 constexpr int kDefaultFiles = 10000;
 constexpr int kHiddenFiles = 50;
@@ -31,48 +31,6 @@ struct Folder {
     int share; // parts of a thousand
 };
 constexpr Folder kFolders[] = { { "NORMAL", 'D', 700 }, { "EVENT", 'E', 200 }, { "PARKING", 'M', 100 } };
-
-struct ChildRun {
-    bool ok = false;
-    double seconds = 0.0;
-    QByteArray output;
-};
-
-/// Runs a program to its end, collecting its standard output, and measures its wall time.
-ChildRun RunChild(const QStringList& arguments)
-{
-    QVector<QByteArray> storage;
-    for (const QString& argument : arguments)
-        storage.append(QFile::encodeName(argument));
-    QVector<char*> argv;
-    for (QByteArray& argument : storage)
-        argv.append(argument.data());
-    argv.append(nullptr);
-
-    ChildRun run;
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    char buffer[65536];
-    for (ssize_t got = 0; spawned == 0 && (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        run.output.append(buffer, got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
-}
 
 /// A file of the given size that takes no room on the disk.
 bool MakeSparseFile(const QString& path, qint64 size)
